@@ -1,0 +1,36 @@
+# Thin wrappers over CMake. Every target first makes sure the Debian packages are there.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: deps configure build run test bench screenshots fuzz clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/app/quillmere
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/quillmere-bench
+
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/quillmere-screenshots $(BUILD)/screenshots
+	@echo "screenshots written to $(BUILD)/screenshots"
+
+fuzz:
+	@scripts/install-deps clang-14 libclang-rt-14-dev
+	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 -DQUILLMERE_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-fuzz

@@ -1,0 +1,152 @@
+#include "launcher/game_path_dialog.h"
+
+#include "common/file_found.h"
+#include "common/game_paths.h"
+#include "common/timing.h"
+#include "launcher/main_window.h"
+#include "launcher/twips.h"
+#include "platform/gui/fonts.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setText(text);
+    w->setGeometry(at);
+    return w;
+}
+
+} // namespace
+
+GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
+    // A window of its own, not a child of the main window: the main window is disabled while this
+    // is open, and a child would be disabled with it.
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Welcome to Quillmere"));
+    setWindowIcon(form1.windowIcon());
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(platform::tahoma(8.25));
+    setFixedSize(px(4905), px(1485));
+
+    Label1 = control<QLabel>(this, "Label1",
+                             QStringLiteral("Welcome to Quillmere. Please specify the Jazz "
+                                            "Jackrabbit 2 file you will be using with Quillmere."),
+                             twipsRect(120, 120, 4695, 495));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    JazzPath = control<QLineEdit>(this, "JazzPath", game_paths::hint(), twipsRect(120, 720, 2535, 285));
+    Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Browse"),
+                                    twipsRect(2760, 720, 975, 285));
+    Command3 = control<QPushButton>(this, "Command3", QStringLiteral("Accept"),
+                                    twipsRect(3840, 720, 975, 285));
+    JazzPathTSF = control<QLineEdit>(this, "JazzPathTSF", game_paths::tsfHint(),
+                                     twipsRect(120, 1080, 2535, 285));
+    Command4 = control<QPushButton>(this, "Command4", QStringLiteral("Browse"),
+                                    twipsRect(2760, 1080, 975, 285));
+    Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Cancel"),
+                                    twipsRect(3840, 1080, 975, 285));
+    tfc = control<QLineEdit>(this, "tfc", QString(), QRect());
+    tfc->hide();
+
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setSingleShot(true);
+
+    connect(Command1, &QPushButton::clicked, this, &GamePathDialog::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &GamePathDialog::Command4_Click);
+    connect(Command3, &QPushButton::clicked, this, &GamePathDialog::Command3_Click);
+    connect(Command2, &QPushButton::clicked, this, &GamePathDialog::Command2_Click);
+    connect(Timer3, &QTimer::timeout, this, &GamePathDialog::Timer3_Timer);
+
+    Form_Load();
+}
+
+GamePathDialog::~GamePathDialog() = default;
+
+void GamePathDialog::Form_Load() {
+    const AppSettings& settings = *m_form1.services().settings;
+    JazzPath->setText(settings.GetSetting(game_paths::locationKey(), game_paths::hint()));
+    JazzPathTSF->setText(settings.GetSetting(game_paths::tsfLocationKey(), game_paths::tsfHint()));
+}
+
+void GamePathDialog::showEvent(QShowEvent* event) {
+    // Centred on the screen when first shown; a caller may move it afterwards.
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
+std::optional<QString> GamePathDialog::browse() {
+    return m_form1.services().dialogs->openFile(QStringLiteral("Select Jazz2 Path"),
+                                                QStringLiteral("Jazz2 Executable [*.exe]|*.exe"),
+                                                QString());
+}
+
+void GamePathDialog::Command1_Click() {
+    const std::optional<QString> chosen = browse();
+    if (!chosen)
+        return;
+    // The main window takes the file at once, even if this dialog is cancelled later.
+    JazzPath->setText(*chosen);
+    m_form1.jpath->setText(JazzPath->text());
+    m_form1.path->setText(JazzPath->text());
+}
+
+void GamePathDialog::Command4_Click() {
+    if (const std::optional<QString> chosen = browse())
+        JazzPathTSF->setText(*chosen);
+}
+
+void GamePathDialog::Command3_Click() {
+    if (!FileFound(JazzPath->text()))
+        JazzPath->setText(game_paths::hint());
+    if (!FileFound(JazzPathTSF->text()))
+        JazzPathTSF->setText(game_paths::tsfHint());
+    if (JazzPath->text() == game_paths::hint() && JazzPathTSF->text() == game_paths::tsfHint()) {
+        m_form1.services().dialogs->messageBox(
+            QStringLiteral("Please enter your Jazz Jackrabbit 2 path."), applicationTitle());
+        return;
+    }
+    AppSettings& settings = *m_form1.services().settings;
+    m_form1.setEnabled(true);
+    settings.SaveSetting(game_paths::locationKey(), JazzPath->text());
+    m_form1.jpath->setText(JazzPath->text());
+    m_form1.path->setText(JazzPath->text());
+    settings.SaveSetting(game_paths::tsfLocationKey(), JazzPathTSF->text());
+    tfc->setText(JazzPathTSF->text());
+    // The main window takes tfc at 100 ms; this window closes at 200 ms, after it.
+    m_form1.Timer6->start(timing::scaled(100));
+    Timer3->start(timing::scaled(200));
+}
+
+void GamePathDialog::Command2_Click() {
+    m_form1.setEnabled(true);
+    unload();
+}
+
+void GamePathDialog::Timer3_Timer() { unload(); }
+
+void GamePathDialog::unload() {
+    m_form1.gamePathDialogUnloaded();
+    hide();
+    deleteLater();
+}
+
+void GamePathDialog::closeEvent(QCloseEvent* event) {
+    // Closing the window by its frame is a "Cancel": the main window must not stay disabled.
+    event->ignore();
+    Command2_Click();
+}

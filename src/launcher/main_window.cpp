@@ -1,0 +1,407 @@
+#include "launcher/main_window.h"
+
+#include "common/conversions.h"
+#include "common/game_paths.h"
+#include "common/timing.h"
+#include "launcher/character_page.h"
+#include "launcher/game_path_dialog.h"
+#include "launcher/pictures.h"
+#include "launcher/serve_page.h"
+#include "launcher/twips.h"
+#include "online/join_page.h"
+#include "platform/gui/check_value.h"
+#include "platform/gui/fonts.h"
+#include "platform/program_exit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+const QString kFinish = QStringLiteral("Finish");
+const QString kNext = QStringLiteral("Next >");
+const QString kBack = QStringLiteral("< Back");
+const QString kCancel = QStringLiteral("Cancel");
+
+template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry,
+                    qreal points, bool bold = false) {
+    auto* b = place<QPushButton>(parent, name, geometry);
+    b->setText(text);
+    b->setFont(platform::tahoma(points, bold));
+    return b;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& text,
+                     const QString& tooltip, int top) {
+    auto* o = place<QRadioButton>(parent, name, twipsRect(2400, top, 4575, 255));
+    o->setText(text);
+    o->setToolTip(tooltip);
+    return o;
+}
+
+QFrame* rule(QWidget* parent, const char* name, int top, const QColor& colour) {
+    // Both lines run from x = -720 to 7135 twips: across the whole window.
+    auto* line = place<QFrame>(parent, name, QRect(px(-720), px(top), px(7135 + 720), 1));
+    line->setAutoFillBackground(true);
+    QPalette pal = line->palette();
+    pal.setColor(QPalette::Window, colour);
+    line->setPalette(pal);
+    return line;
+}
+
+QTimer* oneShot(QObject* parent, const char* name) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setSingleShot(true);
+    return t;
+}
+
+} // namespace
+
+bool visibleFlag(const QWidget* widget) { return widget && !widget->isHidden(); }
+
+MainWindow::MainWindow(Services services, QWidget* parent)
+    : QWidget(parent), m_services(services) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quillmere"));
+    setWindowIcon(pictures::windowIcon());
+    setFont(platform::tahoma(9.75));
+    setFixedSize(px(7020), px(4380));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    buildFirstPage();
+    buildBottomRow();
+    buildHiddenState();
+
+    // Centred on the screen the window opens on.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Form_Load();
+}
+
+MainWindow::~MainWindow() { delete m_form3; }
+
+void MainWindow::buildFirstPage() {
+    Label8 = place<QLabel>(this, "Label8", twipsRect(2400, 120, 1575, 375));
+    Label8->setText(QStringLiteral("Welcome!"));
+    Label8->setFont(platform::tahoma(15.75, true));
+
+    Label9 = place<QLabel>(this, "Label9", twipsRect(2400, 600, 4575, 735));
+    Label9->setText(QStringLiteral("Thank you for using Quillmere, a second generation Jazz2 "
+                                   "multiplayer launcher. "));
+    Label9->setWordWrap(true);
+    Label9->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    opServ = option(this, "opServ", QStringLiteral("Serve a battle, capture, treasure, race or coop."),
+                    QStringLiteral("Choose this option if you would like to host a game."), 1440);
+    opJoin = option(this, "opJoin", QStringLiteral("Join a game using the serverlist, or ip address."),
+                    QStringLiteral("Choose this option if you wish to join another game."), 1800);
+    opChar = option(this, "opChar", QStringLiteral("Edit your alias, fur, and character."),
+                    QStringLiteral("Choose this option to modify your character."), 2160);
+    auto* group = new QButtonGroup(this); // exactly one of the three is selected at any time
+    for (QRadioButton* o : {opServ, opJoin, opChar}) {
+        group->addButton(o);
+        o->installEventFilter(this);
+    }
+    opServ->setChecked(true);
+
+    chSpy = place<QCheckBox>(this, "chSpy", twipsRect(2400, 2760, 3495, 255));
+    chSpy->setText(QStringLiteral("Enable Spy Window"));
+    chSpy->hide();
+    connect(chSpy, &QCheckBox::stateChanged, this, &MainWindow::chSpy_Click);
+
+    // Created bottom to top, so that a picture created later lies above the earlier ones.
+    imgJoin = pictures::makePictureBox(this, QStringLiteral("imgJoin"), QStringLiteral("join"));
+    imgBattle = pictures::makePictureBox(this, QStringLiteral("imgBattle"), QStringLiteral("battle"));
+    imgTreasure =
+        pictures::makePictureBox(this, QStringLiteral("imgTreasure"), QStringLiteral("treasure"));
+    imgRace = pictures::makePictureBox(this, QStringLiteral("imgRace"), QStringLiteral("race"));
+    imgCTF = pictures::makePictureBox(this, QStringLiteral("imgCTF"), QStringLiteral("capture"));
+    imgCoop = pictures::makePictureBox(this, QStringLiteral("imgCoop"), QStringLiteral("coop"));
+    imgQuillmere =
+        pictures::makePictureBox(this, QStringLiteral("imgQuillmere"), QStringLiteral("logo"));
+    imgQuillmere->show();
+
+    // The page panels lie over the first page's right half (its labels included).
+    Frame3 = new CharacterPage(*this);
+    Frame3->setGeometry(twipsRect(2280, 120, 4575, 3375));
+    Frame1 = new JoinPage(this);
+    Frame1->setGeometry(twipsRect(2280, 120, 4575, 3495));
+    Frame2 = new ServePage(*this);
+    Frame2->setGeometry(twipsRect(2280, 120, 4575, 3495));
+    for (QWidget* frame : std::initializer_list<QWidget*>{Frame3, Frame1, Frame2}) {
+        frame->setAutoFillBackground(true);
+        frame->hide();
+    }
+}
+
+void MainWindow::buildBottomRow() {
+    Line2 = rule(this, "Line2", 3720, QColor(128, 128, 128));
+    Line1 = rule(this, "Line1", 3735, Qt::white);
+
+    Command5 = button(this, "Command5", QStringLiteral("About"), twipsRect(120, 3840, 1095, 375), 9, true);
+    Command14 = button(this, "Command14", QStringLiteral("Game Options"),
+                       twipsRect(1440, 3840, 1575, 375), 9);
+    Command20 = button(this, "Command20", QStringLiteral("Add-ons"), twipsRect(3120, 3840, 1575, 375),
+                       9.75);
+    Command7 = button(this, "Command7", kCancel, twipsRect(4920, 3840, 975, 375), 9);
+    Command8 = button(this, "Command8", kNext, twipsRect(5880, 3840, 1015, 375), 9);
+    connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
+
+    // The status bar runs along the bottom edge, below the button row.
+    Stat = place<QStatusBar>(this, "Stat", QRect(0, px(4125), px(7020), px(4380) - px(4125)));
+    Stat->setSizeGripEnabled(false);
+    auto* statText = new QLabel(m_status.text(), Stat);
+    statText->setObjectName(QStringLiteral("StatText"));
+    Stat->addWidget(statText, 1);
+    connect(&m_status, &StatusLine::changed, statText, &QLabel::setText);
+}
+
+void MainWindow::buildHiddenState() {
+    for (auto [box, name] : {std::pair{&TSFPath, "TSFPath"}, {&jpath, "jpath"}, {&path, "path"}}) {
+        *box = new QLineEdit(this);
+        (*box)->setObjectName(QString::fromLatin1(name));
+        (*box)->hide();
+    }
+
+    Timer2 = oneShot(this, "Timer2");
+    Timer5 = oneShot(this, "Timer5");
+    Timer6 = oneShot(this, "Timer6");
+    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+    connect(Timer5, &QTimer::timeout, this, &MainWindow::Timer5_Timer);
+    connect(Timer6, &QTimer::timeout, this, &MainWindow::Timer6_Timer);
+    Timer2->start(timing::scaled(100));
+}
+
+void MainWindow::Form_Load() {
+    const AppSettings& settings = *m_services.settings;
+    // A stored spy state that is no whole number, or one the box does not take, leaves it clear.
+    if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(QStringLiteral("Spy"))))
+        platform::setCheckValue(chSpy, *spy);
+    TSFPath->setText(settings.GetSetting(game_paths::tsfLocationKey()));
+    jpath->setText(settings.GetSetting(game_paths::locationKey()));
+    path->setText(jpath->text());
+    Frame1->SetUpServerTable();
+    Timer5->start(timing::scaled(250));
+}
+
+// ---- the wizard ------------------------------------------------------------------------------
+
+void MainWindow::UpdateSpySwitch() {
+    if (spyValue() == 1)
+        SpySwitch = QStringLiteral(" -spy");
+    if (spyValue() == 0)
+        SpySwitch = QStringLiteral(" -NoSpy");
+}
+
+void MainWindow::Command8_Click() {
+    UpdateSpySwitch();
+    if (opChar->isChecked() && Command8->text() != kFinish)
+        ShowCharacterPage();
+    if (opJoin->isChecked() && Command8->text() != kFinish)
+        ShowJoinPage();
+    if (opServ->isChecked() && Command8->text() != kFinish)
+        ShowServePage();
+    if (Command8->text() == kFinish && visibleFlag(Frame3)) {
+        WriteProfile(); // ends with the Back action, which returns to the first page
+        return;
+    }
+    if (Command8->text() == kFinish && visibleFlag(Frame1))
+        JoinFinish();
+    if (Command8->text() == kFinish && visibleFlag(Frame2))
+        ServeFinish();
+    setWizardCaptionsForPage();
+}
+
+void MainWindow::Command7_Click() {
+    if (visibleFlag(Frame3))
+        SaveCharacterPage();
+    if (visibleFlag(Frame1))
+        opJoin->setChecked(true); // the join page stores nothing
+    if (visibleFlag(Frame2))
+        SaveServePage();
+    if (Command7->text() == kCancel) {
+        m_services.settings->SaveSetting(QStringLiteral("Spy"), QString::number(spyValue()));
+        platform::endProgram();
+        return;
+    }
+    ShowChoicePage();
+}
+
+void MainWindow::setWizardCaptionsForPage() {
+    Command7->setText(kBack);
+    Command8->setText(kFinish);
+}
+
+void MainWindow::opChar_DblClick() {
+    opChar->setChecked(true);
+    UpdateSpySwitch();
+    ShowCharacterPage();
+    setWizardCaptionsForPage();
+}
+
+void MainWindow::opJoin_DblClick() {
+    opJoin->setChecked(true);
+    UpdateSpySwitch();
+    ShowJoinPage();
+    setWizardCaptionsForPage();
+}
+
+void MainWindow::opServ_DblClick() {
+    opServ->setChecked(true);
+    UpdateSpySwitch();
+    ShowServePage();
+    setWizardCaptionsForPage();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == opChar)
+            opChar_DblClick();
+        else if (watched == opJoin)
+            opJoin_DblClick();
+        else if (watched == opServ)
+            opServ_DblClick();
+        else
+            return QWidget::eventFilter(watched, event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::ShowChoicePage() {
+    Command8->setText(kNext);
+    Frame1->hide();
+    Frame2->hide();
+    for (QLabel* img : {imgJoin, imgBattle, imgCoop, imgRace, imgTreasure, imgCTF})
+        img->hide();
+    imgQuillmere->show();
+    opJoin->show();
+    opServ->show();
+    chSpy->hide();
+    opChar->show();
+    Command7->setText(kCancel);
+    Frame3->hide();
+}
+
+void MainWindow::hideChoiceOptions() {
+    for (QWidget* w : std::initializer_list<QWidget*>{opServ, opJoin, opChar, chSpy})
+        w->hide();
+}
+
+void MainWindow::Text4_Click() {
+    imgQuillmere->show();
+    for (QLabel* img : {imgBattle, imgCTF, imgRace, imgTreasure, imgCoop})
+        img->hide();
+}
+
+// ---- the pages -------------------------------------------------------------------------------
+
+void MainWindow::ShowCharacterPage() { Frame3->ShowCharacterPage(); }
+void MainWindow::SaveCharacterPage() { Frame3->SaveCharacterPage(); }
+void MainWindow::WriteProfile() { Frame3->WriteProfile(); }
+void MainWindow::ShowServePage() { Frame2->ShowServePage(); }
+void MainWindow::SaveServePage() { Frame2->SaveServePage(); }
+
+void MainWindow::ShowJoinPage() {
+    hideChoiceOptions();
+    Frame1->show();
+    imgQuillmere->hide();
+    imgJoin->show();
+}
+
+void MainWindow::JoinFinish() {}
+void MainWindow::ServeFinish() {}
+
+// ---- spy state -------------------------------------------------------------------------------
+
+int MainWindow::spyValue() const { return platform::checkValue(chSpy); }
+
+void MainWindow::chSpy_Click() {
+    if (spyValue() == 1)
+        m_status.setText(QStringLiteral("Status: Spy Window Toggled to ON"));
+    if (spyValue() == 0)
+        m_status.setText(QStringLiteral("Status: Spy Window Toggled to OFF"));
+}
+
+// ---- game paths ------------------------------------------------------------------------------
+
+QString MainWindow::CheckGamePaths() {
+    const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
+    const QString location = m_services.settings->GetSetting(game_paths::locationKey());
+    if (tsf.isEmpty() || location.isEmpty())
+        OpenPathDialog(false);
+    return location;
+}
+
+void MainWindow::OpenPathDialog(bool centre) {
+    if (!m_form3)
+        m_form3 = new GamePathDialog(*this);
+    m_form3->show();
+    setEnabled(false);
+    if (centre) {
+        // Halfway down the main window, by the outer heights; the left edge stays.
+        const QRect main = frameGeometry();
+        const QRect dialog = m_form3->frameGeometry();
+        const float top = float(main.top()) + float(main.height()) / 2.0f -
+                          float(dialog.height()) / 2.0f;
+        m_form3->move(dialog.left(), int(top));
+    }
+}
+
+void MainWindow::mnuChangeJj2Paths_Click() {
+    setEnabled(false);
+    if (!m_form3)
+        m_form3 = new GamePathDialog(*this);
+    m_form3->show();
+}
+
+void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }
+
+GamePathDialog* MainWindow::gamePathDialog() const { return m_form3; }
+
+// ---- timers ----------------------------------------------------------------------------------
+
+void MainWindow::Timer2_Timer() {
+    imgQuillmere->show();
+    imgBattle->hide();
+}
+
+void MainWindow::Timer5_Timer() {
+    const QString location = CheckGamePaths();
+    path->setText(location);
+    jpath->setText(location);
+}
+
+void MainWindow::Timer6_Timer() {
+    if (m_form3)
+        TSFPath->setText(m_form3->tfc->text());
+}
+
+// ---- closing ---------------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the window ends the program at once; nothing is saved.
+    event->accept();
+    platform::endProgram();
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "common/status_line.h"
+#include "launcher/services.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTimer;
+
+class CharacterPage;
+class GamePathDialog;
+class JoinPage;
+class ServePage;
+
+// The main window "Form1": a short wizard. The first page offers three paths (serve, join,
+// character); each path has a page that ends in "Finish". There is no page variable: which page
+// is open follows from the selected option, the caption of the right button and which page
+// panel is visible, all read afresh at every step.
+//
+// The window's controls and form-level values are the state its pages share, so they are public,
+// named as the launcher's code calls them.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(Services services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const Services& services() const { return m_services; }
+    StatusLine& status() { return m_status; }
+
+    // The wizard.
+    void Command8_Click();
+    void Command7_Click();
+    void opChar_DblClick();
+    void opJoin_DblClick();
+    void opServ_DblClick();
+    void ShowChoicePage();
+    void UpdateSpySwitch();
+    void Text4_Click();
+
+    // Spy state.
+    void chSpy_Click();
+    int spyValue() const;
+
+    // Game paths and their dialog.
+    QString CheckGamePaths();
+    void OpenPathDialog(bool centre);
+    void mnuChangeJj2Paths_Click();
+    GamePathDialog* gamePathDialog() const; // null while the dialog is not loaded
+
+    // Page routines the wizard calls.
+    void ShowCharacterPage();
+    void ShowJoinPage();
+    void ShowServePage();
+    void WriteProfile();
+    void SaveCharacterPage();
+    void SaveServePage();
+    void JoinFinish();
+    void ServeFinish();
+
+    // Timers.
+    void Timer2_Timer();
+    void Timer5_Timer();
+    void Timer6_Timer();
+
+    // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
+    void gamePathDialogUnloaded();
+
+    // First page.
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QRadioButton* opServ = nullptr;
+    QRadioButton* opJoin = nullptr;
+    QRadioButton* opChar = nullptr;
+    QCheckBox* chSpy = nullptr;
+
+    // Pictures, in stacking order from bottom to top (imgQuillmere on top).
+    QLabel* imgJoin = nullptr;
+    QLabel* imgBattle = nullptr;
+    QLabel* imgTreasure = nullptr;
+    QLabel* imgRace = nullptr;
+    QLabel* imgCTF = nullptr;
+    QLabel* imgCoop = nullptr;
+    QLabel* imgQuillmere = nullptr;
+
+    // Page panels.
+    CharacterPage* Frame3 = nullptr;
+    JoinPage* Frame1 = nullptr;
+    ServePage* Frame2 = nullptr;
+
+    // Bottom row.
+    QFrame* Line2 = nullptr;
+    QFrame* Line1 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command14 = nullptr;
+    QPushButton* Command20 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QStatusBar* Stat = nullptr;
+
+    // Working copies of the game paths ("Jazz2 Location" in jpath and path, the 1.24 build's in
+    // TSFPath).
+    QLineEdit* TSFPath = nullptr;
+    QLineEdit* jpath = nullptr;
+    QLineEdit* path = nullptr;
+
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer5 = nullptr;
+    QTimer* Timer6 = nullptr;
+
+    // " -spy" or " -NoSpy", appended last to the game's join and serve command lines.
+    QString SpySwitch;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildFirstPage();
+    void buildBottomRow();
+    void buildHiddenState();
+    void Form_Load();
+    void setWizardCaptionsForPage();
+    void hideChoiceOptions();
+
+    Services m_services;
+    StatusLine m_status;
+    QPointer<GamePathDialog> m_form3;
+};
+
+// Whether a control's own visibility flag is set, whatever its window shows.
+bool visibleFlag(const QWidget* widget);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace support {
+
+// Dialogs that never block: each box records what it was asked and returns the next scripted
+// answer (or "cancelled" when none is left).
+class FakeDialogs final : public platform::Dialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "input" or "open"
+        QString text;
+        QString title;
+        QString filter;
+        QString initialFolder;
+    };
+
+    void messageBox(const QString& text, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title) override;
+    std::optional<QString> openFile(const QString& title, const QString& filter,
+                                    const QString& initialFolder) override;
+
+    void answerInput(const QString& text) { m_inputs.push_back(text); }
+    // A chosen file; cancelOpenFile() scripts a cancelled dialog.
+    void answerOpenFile(const QString& file) { m_files.push_back({true, file}); }
+    void cancelOpenFile() { m_files.push_back({false, QString()}); }
+
+    const std::vector<Shown>& shown() const { return m_shown; }
+    QStringList messages() const;
+    void clear() { m_shown.clear(); }
+
+private:
+    std::deque<QString> m_inputs;
+    std::deque<std::pair<bool, QString>> m_files; // {chosen, file}
+    std::vector<Shown> m_shown;
+};
+
+} // namespace support

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "launcher/main_window.h"
+#include "support/test_environment.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <memory>
+
+namespace support {
+
+// A main window over a sandbox. The game paths are set by default so that the first-run dialog
+// stays shut; tests of the first run clear them.
+class MainWindowTest : public testing::Test {
+protected:
+    void storePaths(const QString& location = QStringLiteral("/games/jazz2.exe"),
+                    const QString& tsf = QStringLiteral("1.24"));
+    MainWindow& open(); // creates the window from the store as it stands
+    MainWindow& window() { return *m_window; }
+
+    void click(QAbstractButton* button);
+    void doubleClick(QWidget* option);
+
+    // The page the wizard shows, named by the visible panel ("first", "character", "join",
+    // "serve"); "mixed" when more than one panel is visible.
+    QString page() const;
+    QString visiblePictures() const;
+
+    Sandbox sandbox;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace support

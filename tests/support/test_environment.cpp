@@ -1,0 +1,32 @@
+#include "support/test_environment.h"
+
+#include "common/timing.h"
+#include "platform/program_exit.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace support {
+
+void QuietEnvironment::SetUp() { timing::setScale(0.1); }
+
+Sandbox::Sandbox() {
+    m_programFolder = m_dir.filePath(QStringLiteral("Program Files/Quillmere"));
+    m_settings = std::make_unique<AppSettings>(
+        platform::SettingsBackend(m_dir.filePath(QStringLiteral("config/Quillmere.ini"))),
+        [this] { return m_programFolder; });
+    m_previousEndProgram = platform::setEndProgramHandler([this] { ++m_endProgramCalls; });
+}
+
+Sandbox::~Sandbox() { platform::setEndProgramHandler(std::move(m_previousEndProgram)); }
+
+QString Sandbox::makeFile(const QString& name, const QByteArray& bytes) const {
+    const QString file = m_dir.filePath(name);
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return file;
+}
+
+} // namespace support

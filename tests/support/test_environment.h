@@ -1,0 +1,48 @@
+#pragma once
+
+#include "common/app_settings.h"
+#include "launcher/services.h"
+#include "support/fake_dialogs.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace support {
+
+// Shrinks every launcher delay tenfold for the whole run (their order is kept).
+class QuietEnvironment : public testing::Environment {
+public:
+    void SetUp() override;
+};
+
+// A fresh world for one test: a settings store in a temporary folder, a program folder of its
+// own, scripted dialogs, and an end-of-program handler that only counts.
+class Sandbox {
+public:
+    Sandbox();
+    ~Sandbox();
+
+    AppSettings& settings() { return *m_settings; }
+    FakeDialogs& dialogs() { return m_dialogs; }
+    Services services() { return Services{m_settings.get(), &m_dialogs}; }
+
+    // The folder the program "runs from"; change it to pretend another installed copy.
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+    const QString& programFolder() const { return m_programFolder; }
+
+    QString tempPath(const QString& name) const { return m_dir.filePath(name); }
+    QString makeFile(const QString& name, const QByteArray& bytes = {}) const;
+
+    int endProgramCalls() const { return m_endProgramCalls; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_programFolder;
+    std::unique_ptr<AppSettings> m_settings;
+    FakeDialogs m_dialogs;
+    int m_endProgramCalls = 0;
+    std::function<void()> m_previousEndProgram;
+};
+
+} // namespace support
