@@ -401,7 +401,11 @@ void MainWindow::Timer6_Timer() {
 // ---- closing ---------------------------------------------------------------------------------
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the window ends the program at once; nothing is saved.
     event->accept();
+    Form_Unload();
+}
+
+void MainWindow::Form_Unload() {
+    // Closing the window ends the program at once: no page and no spy state is saved.
     platform::endProgram();
 }

@@ -128,6 +128,7 @@ private:
     void buildBottomRow();
     void buildHiddenState();
     void Form_Load();
+    void Form_Unload();
     void setWizardCaptionsForPage();
     void hideChoiceOptions();
 
