@@ -3,6 +3,7 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
+#include "support/recording_starter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ public:
 
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
-    Services services() { return Services{m_settings.get(), &m_dialogs}; }
+    RecordingStarter& starter() { return m_starter; }
+    Services services() { return Services{m_settings.get(), &m_dialogs, &m_starter}; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -41,6 +43,7 @@ private:
     QString m_programFolder;
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
+    RecordingStarter m_starter;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };
