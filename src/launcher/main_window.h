@@ -119,6 +119,11 @@ public:
     // " -spy" or " -NoSpy", appended last to the game's join and serve command lines.
     QString SpySwitch;
 
+    // The served game's type word ("Battle", "Coop", "Capture", "Race", "Treasure") and its coop
+    // difficulty ("easy", "medium", "hard"; empty until a difficulty button has been chosen).
+    QString GameType;
+    QString CoopDifficulty;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

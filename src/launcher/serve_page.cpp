@@ -1,22 +1,328 @@
 #include "launcher/serve_page.h"
 
+#include "common/conversions.h"
+#include "common/level_file.h"
+#include "common/windows1252.h"
 #include "launcher/main_window.h"
+#include "launcher/twips.h"
+#include "platform/gui/check_value.h"
+#include "platform/local_address.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSvgRenderer>
+#include <QTabWidget>
 
-ServePage::ServePage(MainWindow& form1) : QFrame(&form1), m_form1(form1) {
-    setObjectName(QStringLiteral("Frame2"));
+// The tab pictures live in the launcher's static library; see pictures.cpp for why this is needed.
+static void registerTabPictures() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(tabs);
+        return true;
+    }();
+    (void)registered;
 }
+
+namespace {
+
+constexpr int kTabCount = 5;
+constexpr QSize kTabIconSize(24, 24);
+
+struct GameTypeRow {
+    const char* gameType;
+    const char* goalCaption;
+    const char* level;
+    const char* goal; // nullptr: the coop buttons take the goal box's place
+    bool goalEnabled;
+    QLabel* MainWindow::*picture;
+    const char* tabPicture;
+};
+
+// By tab, 1 to 5.
+const GameTypeRow kGameTypes[kTabCount] = {
+    {"Battle", "Roasts Required", "battle1.j2l", "10", true, &MainWindow::imgBattle, "battle"},
+    {"Coop", "Coop Difficulty", "share1.j2l", nullptr, true, &MainWindow::imgCoop, "coop"},
+    {"Capture", "Points Required", "capture1.j2l", "10", true, &MainWindow::imgCTF, "capture"},
+    {"Race", "Laps Required", "race1.j2l", "5", false, &MainWindow::imgRace, "race"},
+    {"Treasure", "Gems Required", "treasur1.j2l", "100", true, &MainWindow::imgTreasure,
+     "treasure"},
+};
+
+const char* const kCoopWords[3] = {"easy", "medium", "hard"};
+const char* const kCoopKeys[3] = {"Coop Easy", "Coop Med", "Coop Hard"};
+
+QString latin1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
+    auto* w = new W(parent);
+    w->setObjectName(latin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry) {
+    auto* l = place<QLabel>(parent, name, geometry);
+    l->setTextFormat(Qt::PlainText); // level titles and captions are shown as they stand
+    l->setText(latin1(text));
+    return l;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const char* text, int maxLength,
+                   QRect geometry) {
+    auto* box = place<QLineEdit>(parent, name, geometry);
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
+    box->setText(latin1(text));
+    return box;
+}
+
+QIcon tabPicture(const char* name) {
+    registerTabPictures();
+    QSvgRenderer renderer(QStringLiteral(":/tabs/%1.svg").arg(latin1(name)));
+    QIcon icon;
+    for (int scale : {1, 2}) {
+        QPixmap pixmap(kTabIconSize * scale);
+        pixmap.fill(Qt::transparent);
+        if (renderer.isValid()) {
+            QPainter painter(&pixmap);
+            renderer.render(&painter);
+        }
+        pixmap.setDevicePixelRatio(scale);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+ServePage::ServePage(MainWindow& form1)
+    : QFrame(&form1), m_form1(form1), m_localAddress(&platform::localIPv4Address) {
+    setObjectName(QStringLiteral("Frame2"));
+    buildTabs();
+    buildFields();
+}
+
+void ServePage::buildTabs() {
+    Tabb = place<QTabWidget>(this, "Tabb", twipsRect(0, 0, 4455, 960));
+    Tabb->setIconSize(kTabIconSize);
+    for (const GameTypeRow& row : kGameTypes)
+        Tabb->addTab(new QWidget, tabPicture(row.tabPicture), QString());
+    Tabb->setCurrentIndex(0);
+    // currentChanged comes exactly when the selection changes, by a click or from code.
+    connect(Tabb, &QTabWidget::currentChanged, this, &ServePage::Tabb_Click);
+}
+
+void ServePage::buildFields() {
+    Label1 = label(this, "Label1", "Server Name", twipsRect(75, 960, 1095, 255));
+    Text2 = textBox(this, "Text2", "Server Name", 20, twipsRect(1440, 960, 3015, 285));
+    Label2 = label(this, "Label2", "Level", twipsRect(75, 1440, 1695, 255));
+    Level = textBox(this, "Level", "Server Level", 0, twipsRect(1440, 1440, 2175, 285));
+    Command1 = place<QPushButton>(this, "Command1", twipsRect(3720, 1440, 780, 285));
+    Command1->setText(QStringLiteral("Browse"));
+    connect(Command1, &QPushButton::clicked, this, &ServePage::Command1_Click);
+    Label13 = label(this, "Label13", "Level Name", twipsRect(1440, 1800, 2175, 285));
+
+    reQ = label(this, "reQ", "Roasts Required", twipsRect(75, 2160, 1695, 255));
+    Text3 = textBox(this, "Text3", "32", 3, twipsRect(1440, 2160, 495, 315));
+    const char* const coopNames[3] = {"Option2(0)", "Option2(1)", "Option2(2)"};
+    const char* const coopTexts[3] = {"Easy", "Medium", "Hard"};
+    const QRect coopPlaces[3] = {twipsRect(1440, 2160, 735, 255), twipsRect(2400, 2160, 1095, 255),
+                                 twipsRect(3720, 2160, 780, 255)};
+    m_coopGroup = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        QRadioButton* button = place<QRadioButton>(this, coopNames[i], coopPlaces[i]);
+        button->setText(latin1(coopTexts[i]));
+        button->hide();
+        m_coopGroup->addButton(button, i);
+        connect(button, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
+        Option2[size_t(i)] = button;
+    }
+    Option2[0]->setChecked(true);
+
+    Label4 = label(this, "Label4", "Max Players", twipsRect(75, 2640, 1695, 255));
+    Text1 = textBox(this, "Text1", "32", 2, twipsRect(1440, 2640, 495, 285));
+    Label14 = label(this, "Label14", "Your IP:", twipsRect(75, 3120, 3255, 255));
+    // Its "Serve Options" menu is attached by the option menus.
+    Command11 = place<QPushButton>(this, "Command11", twipsRect(3480, 3120, 1015, 375));
+    Command11->setText(QStringLiteral("Options"));
+
+    Check1 = new QCheckBox(QStringLiteral("TSF"), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->hide();
+    Check2 = new QCheckBox(QStringLiteral("List Server"), this);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setChecked(true);
+    Check2->hide();
+}
+
+void ServePage::setLocalAddressSource(AddressSource source) {
+    m_localAddress = std::move(source);
+}
+
+QString ServePage::gameFolder() const {
+    return level_file::folderOf(m_form1.path->text());
+}
+
+int ServePage::selectedTab() const {
+    return Tabb->currentIndex() + 1;
+}
+
+bool ServePage::selectTab(int tab) {
+    if (tab < 1 || tab > kTabCount)
+        return false;
+    Tabb->setCurrentIndex(tab - 1);
+    return true;
+}
+
+void ServePage::setOption2(int index, bool value) {
+    QRadioButton* button = Option2[size_t(index)];
+    if (value) {
+        button->setChecked(true);
+        Option2_Click(index);
+        return;
+    }
+    // An exclusive group refuses to clear its selected button; clearing one leaves none selected.
+    m_coopGroup->setExclusive(false);
+    button->setChecked(false);
+    m_coopGroup->setExclusive(true);
+}
+
+// ---- opening and leaving the page ------------------------------------------------------------
 
 void ServePage::ShowServePage() {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opServ, m_form1.opJoin,
-                                                      m_form1.opChar, m_form1.chSpy})
+    const AppSettings& settings = *m_form1.services().settings;
+    auto setting = [&settings](const char* key) { return settings.GetSetting(latin1(key)); };
+
+    if (const std::optional<QString> address = m_localAddress ? m_localAddress() : std::nullopt)
+        Label14->setText(QStringLiteral("Your IP: ") + *address);
+    m_form1.opChar->hide();
+    selectTab(1);
+    m_form1.GameType = QStringLiteral("Battle");
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_form1.opJoin, m_form1.opServ, m_form1.chSpy})
         w->hide();
-    show();
-    m_form1.imgQuillmere->hide();
     m_form1.imgBattle->show();
+    m_form1.imgQuillmere->hide();
+    show();
+    ApplyGameTypeDefaults(1);
+
+    // The saved game type comes back only through the tab's own handler.
+    QString savedTab = setting("Tab Item");
+    if (savedTab.isEmpty())
+        savedTab = QStringLiteral("1");
+    if (const std::optional<int> tab = ToWholeNumber(savedTab))
+        selectTab(*tab);
+
+    Text2->setText(setting("Server Name"));
+    Level->setText(setting("Server Level"));
+    Text1->setText(setting("Max Players"));
+    if (const std::optional<int> value = ToWholeNumber(setting("Version")))
+        platform::setCheckValue(Check1, *value);
+    if (const std::optional<int> value = ToWholeNumber(setting("List")))
+        platform::setCheckValue(Check2, *value);
+    Text3->setText(setting("Roasts Required"));
+    for (int i = 0; i < 3; ++i)
+        if (const std::optional<bool> value = ToTruthValue(setting(kCoopKeys[i])))
+            setOption2(i, *value);
+
+    // The same defaults for every game type.
+    if (Text2->text().isEmpty())
+        Text2->setText(QStringLiteral("Server Name"));
+    if (Level->text().isEmpty())
+        Level->setText(QStringLiteral("battle1.j2l"));
+    if (Text1->text().isEmpty())
+        Text1->setText(QStringLiteral("32"));
+    if (Text3->text().isEmpty())
+        Text3->setText(QStringLiteral("10"));
+
+    // Always from the 1.21 to 1.23 game's folder, whichever build will host.
+    showDefaultLevelTitle();
 }
 
-void ServePage::SaveServePage() { m_form1.opServ->setChecked(true); }
+void ServePage::SaveServePage() {
+    m_form1.opServ->setChecked(true);
+    const AppSettings& settings = *m_form1.services().settings;
+    auto save = [&settings](const char* key, const QString& value) {
+        settings.SaveSetting(latin1(key), value);
+    };
+    save("Server Name", Text2->text());
+    save("Server Level", Level->text());
+    save("Max Players", Text1->text());
+    save("Version", QString::number(platform::checkValue(Check1)));
+    save("List", QString::number(platform::checkValue(Check2)));
+    save("Roasts Required", Text3->text());
+    for (int i = 0; i < 3; ++i)
+        save(kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked()));
+    save("Tab Item", QString::number(selectedTab()));
+    save("Level Name", Label13->text());
+}
+
+// ---- game types --------------------------------------------------------------------------------
+
+void ServePage::ApplyGameTypeDefaults(int tab) {
+    if (tab < 1 || tab > kTabCount)
+        return;
+    const GameTypeRow& row = kGameTypes[tab - 1];
+    reQ->setText(latin1(row.goalCaption));
+    if (row.goal) {
+        Text3->setText(latin1(row.goal));
+        Text3->setEnabled(row.goalEnabled);
+        Text3->show();
+    } else {
+        Text3->hide(); // its text still goes on the command line
+    }
+    Level->setText(latin1(row.level));
+    for (QRadioButton* button : Option2)
+        button->setVisible(row.goal == nullptr);
+    m_form1.GameType = latin1(row.gameType);
+    for (const GameTypeRow& other : kGameTypes)
+        (m_form1.*other.picture)->setVisible(&other == &row);
+}
+
+void ServePage::Tabb_Click() {
+    m_form1.imgQuillmere->hide();
+    m_form1.imgBattle->show();
+    for (QLabel* img : {m_form1.imgCoop, m_form1.imgCTF, m_form1.imgTreasure, m_form1.imgRace})
+        img->hide();
+    ApplyGameTypeDefaults(selectedTab());
+    showDefaultLevelTitle();
+}
+
+void ServePage::Option2_Click(int /*index*/) {
+    for (int i = 0; i < 3; ++i)
+        if (Option2[size_t(i)]->isChecked())
+            m_form1.CoopDifficulty = latin1(kCoopWords[i]);
+}
+
+// ---- level and title ---------------------------------------------------------------------------
+
+void ServePage::Command1_Click() {
+    const std::optional<QString> chosen = m_form1.services().dialogs->openFile(
+        QStringLiteral("Select Jazz2 Level"), QStringLiteral("Jazz2 Level Files|*.j2l"),
+        gameFolder());
+    if (!chosen)
+        return;
+    Level->setText(level_file::nameOf(*chosen));
+    ReadLevelTitle(*chosen); // the chosen file may lie outside the game's folder
+}
+
+bool ServePage::ReadLevelTitle(const QString& file) {
+    // An unreadable file has no title; the text of a level read before it must not stand in.
+    const std::optional<QByteArray> title =
+        level_file::title(level_file::read(file).value_or(QByteArray()));
+    if (!title)
+        return false;
+    Label13->setText(windows1252::toText(*title));
+    return true;
+}
+
+void ServePage::showDefaultLevelTitle() {
+    if (!ReadLevelTitle(gameFolder() + Level->text()))
+        Label13->clear();
+}

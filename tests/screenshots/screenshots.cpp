@@ -2,11 +2,13 @@
 // Usage: quillmere-screenshots OUTPUT_FOLDER
 #include "launcher/game_path_dialog.h"
 #include "launcher/main_window.h"
+#include "launcher/serve_page.h"
 #include "platform/gui/fonts.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -52,6 +54,29 @@ int main(int argc, char** argv) {
         if (page.open)
             (window.*page.open)();
         ok &= save(window, folder, QString::fromLatin1(page.name));
+    }
+
+    // The serve page on other game types, each with a level title read from the game's folder.
+    const QString game = sandbox.makeFile(QStringLiteral("Jazz2/Jazz2.exe"));
+    const struct {
+        const char* name;
+        int tab;
+        const char* level;
+        QByteArray bytes;
+    } types[] = {
+        {"main-serve-page-coop", 2, "Jazz2/share1.j2l",
+         QByteArrayLiteral("Jazz Jackrabbit 2 Level\x1a LEVL\x03\x00Shared |Caverns|\x00")},
+        {"main-serve-page-race", 4, "Jazz2/race1.j2l",
+         QByteArrayLiteral("Jazz Jackrabbit 2 Level\x1a LEVL\x03\x00Speedway\x00")},
+    };
+    for (const auto& type : types) {
+        sandbox.makeFile(QString::fromLatin1(type.level), type.bytes);
+        MainWindow window(sandbox.services());
+        window.Timer5->stop();
+        window.path->setText(game);
+        window.opServ_DblClick();
+        window.Frame2->selectTab(type.tab);
+        ok &= save(window, folder, QString::fromLatin1(type.name));
     }
 
     MainWindow window(sandbox.services());
