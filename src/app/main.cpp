@@ -2,6 +2,7 @@
 #include "launcher/main_window.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/qt_dialogs.h"
+#include "platform/wine_registry.h"
 
 #include <QApplication>
 
@@ -12,7 +13,8 @@ int main(int argc, char* argv[]) {
 
     AppSettings settings;
     platform::QtDialogs dialogs;
-    MainWindow window(Services{&settings, &dialogs});
+    platform::WineRegistry registry;
+    MainWindow window(Services{&settings, &dialogs, &registry});
     window.show();
     return app.exec();
 }
