@@ -3,6 +3,7 @@
 #include "platform/gui/fonts.h"
 #include "platform/gui/qt_dialogs.h"
 #include "platform/program_start.h"
+#include "platform/wine_registry.h"
 
 #include <QApplication>
 
@@ -14,7 +15,8 @@ int main(int argc, char* argv[]) {
     AppSettings settings;
     platform::QtDialogs dialogs;
     platform::SystemProgramStarter starter;
-    MainWindow window(Services{&settings, &dialogs, &starter});
+    platform::WineRegistry registry;
+    MainWindow window(Services{&settings, &dialogs, &starter, &registry});
     window.show();
     return app.exec();
 }

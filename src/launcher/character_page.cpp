@@ -1,24 +1,289 @@
 #include "launcher/character_page.h"
 
+#include "common/launch_game.h"
+
+#include "common/conversions.h"
 #include "launcher/main_window.h"
+#include "launcher/twips.h"
+#include "platform/gui/fonts.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <cmath>
 
-CharacterPage::CharacterPage(MainWindow& form1) : QFrame(&form1), m_form1(form1) {
+namespace reg = platform::reg;
+
+namespace {
+
+// The game's profile keys: both builds, under the machine's default user and the current user.
+struct ProfileKey {
+    quint32 root;
+    const char* subKey;
+};
+const ProfileKey K1{reg::Users,
+                    ".DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0"};
+const ProfileKey K2{
+    reg::Users,
+    ".DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0"};
+const ProfileKey K3{reg::CurrentUser, "Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0"};
+const ProfileKey K4{reg::CurrentUser,
+                    "Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0"};
+
+const QString kLoriPrompt = QStringLiteral("Since Lori is unavailable in Jazz2 Version 1.23\r\n"
+                                           "Please choose an alternative character for 1.23:\r\n"
+                                           "If you do not have version 1.23, just click OK.\r\n"
+                                           "(1) Jazz\r\n"
+                                           "(2) Spaz");
+
+template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry, bool bold) {
+    auto* l = place<QLabel>(parent, name, geometry);
+    l->setText(text);
+    l->setFont(platform::tahoma(9.75, bold));
+    return l;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int maxLength,
+                   QRect geometry) {
+    auto* box = place<QLineEdit>(parent, name, geometry);
+    box->setMaxLength(maxLength);
+    box->setText(text);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* b = place<QPushButton>(parent, name, geometry);
+    b->setText(text);
+    b->setFont(platform::tahoma(9));
+    return b;
+}
+
+QRadioButton* option(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* o = place<QRadioButton>(parent, name, geometry);
+    o->setText(text);
+    return o;
+}
+
+// A fur box read as a number: blanks around it, a fraction and an exponent are allowed.
+std::optional<double> furNumber(const QLineEdit* box) {
+    bool ok = false;
+    const double v = box->text().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+// Sets an option of the character group; clearing one selects none of the others.
+void setOption(QRadioButton* option, bool selected) {
+    if (selected) {
+        option->setChecked(true);
+        return;
+    }
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(true);
+}
+
+} // namespace
+
+CharacterPage::CharacterPage(MainWindow& form1)
+    : QFrame(&form1), m_form1(form1), m_module(form1.services().registry) {
     setObjectName(QStringLiteral("Frame3"));
+
+    // Name, with the character map beside it for the name codes.
+    Label7 =
+        caption(this, "Label7", QStringLiteral("Your Name"), twipsRect(120, 120, 2640, 255), true);
+    Alias = textBox(this, "Alias", QStringLiteral("Your Name"), 14, twipsRect(120, 405, 2640, 330));
+    Command2 = button(this, "Command2", QStringLiteral("Charmap"), twipsRect(2880, 390, 1575, 360));
+
+    // Name tools.
+    Command15 =
+        button(this, "Command15", QStringLiteral("Remove Colon"), twipsRect(120, 870, 1500, 360));
+    Label5 = caption(this, "Label5", QStringLiteral("or"), twipsRect(1680, 915, 270, 255), false);
+    Label5->setAlignment(Qt::AlignCenter);
+    spacing = textBox(this, "spacing", QStringLiteral("1-9"), 3, twipsRect(2010, 885, 570, 330));
+    spacing->setAlignment(Qt::AlignCenter);
+    Command16 = button(this, "Command16", QStringLiteral("Set Name Spacing"),
+                       twipsRect(2640, 870, 1815, 360));
+
+    // Fur colours.
+    Label11 = caption(this, "Label11", QStringLiteral("Your Fur Colors"),
+                      twipsRect(120, 1470, 2640, 255), true);
+    int left = 120;
+    for (auto [box, name] :
+         {std::pair{&Fur1, "Fur1"}, {&Fur2, "Fur2"}, {&Fur3, "Fur3"}, {&Fur4, "Fur4"}}) {
+        *box = textBox(this, name, QStringLiteral("000"), 3, twipsRect(left, 1755, 570, 330));
+        (*box)->setAlignment(Qt::AlignCenter);
+        left += 660;
+    }
+    Command17 = button(this, "Command17", QStringLiteral("View Color Table"),
+                       twipsRect(2880, 1740, 1575, 360));
+
+    // Character.
+    Label12 = caption(this, "Label12", QStringLiteral("Your Character"),
+                      twipsRect(120, 2340, 2640, 255), true);
+    Jazz = option(this, "Jazz", QStringLiteral("Jazz"), twipsRect(120, 2625, 1140, 300));
+    Spaz = option(this, "Spaz", QStringLiteral("Spaz"), twipsRect(1320, 2625, 1140, 300));
+    Lori = option(this, "Lori", QStringLiteral("Lori"), twipsRect(2520, 2625, 1140, 300));
+
+    connect(Command2, &QPushButton::clicked, this, &CharacterPage::Command2_Click);
 }
 
 void CharacterPage::ShowCharacterPage() {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opServ, m_form1.opJoin,
-                                                      m_form1.opChar, m_form1.chSpy})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
+                                                      m_form1.opServ, m_form1.chSpy})
         w->hide();
     show();
+
+    const AppSettings& settings = *m_form1.services().settings;
+    Alias->setText(settings.GetSetting(QStringLiteral("Alias"), QStringLiteral("Your Name")));
+    spacing->setText(settings.GetSetting(QStringLiteral("Spacing"), QStringLiteral("1-9")));
+    for (auto [box, key] :
+         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
+        box->setText(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000")));
+    // In group order, so a later "True" wins; a text that is no truth value leaves its option.
+    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
+        if (const std::optional<bool> selected =
+                ToTruthValue(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000"))))
+            setOption(opt, *selected);
 }
 
-void CharacterPage::SaveCharacterPage() { m_form1.opChar->setChecked(true); }
+void CharacterPage::SaveCharacterPage() {
+    m_form1.opChar->setChecked(true);
+    const AppSettings& settings = *m_form1.services().settings;
+    settings.SaveSetting(QStringLiteral("Alias"), Alias->text());
+    settings.SaveSetting(QStringLiteral("Spacing"), spacing->text());
+    for (auto [box, key] :
+         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
+        settings.SaveSetting(QString::fromLatin1(key), box->text());
+    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
+        settings.SaveSetting(QString::fromLatin1(key), TruthText(opt->isChecked()));
+}
 
+// Every failing step is skipped and the next one runs; nothing is reported either way.
 void CharacterPage::WriteProfile() {
-    // Back to the first page, storing the page on the way.
+    std::optional<QString> loriAnswer; // asked at most once per "Finish"
+
+    // 1-2. Name under the default user's keys.
+    openKey(K1.root, QString::fromLatin1(K1.subKey));
+    writeName();
+    openKey(K2.root, QString::fromLatin1(K2.subKey));
+    writeName();
+    // 3-5. Colours.
+    FurCorrection();
+    openKey(K1.root, QString::fromLatin1(K1.subKey));
+    writeColor();
+    openKey(K2.root, QString::fromLatin1(K2.subKey));
+    FurCorrection();
+    writeColor();
+    // 6-7. Character.
+    openKey(K1.root, QString::fromLatin1(K1.subKey));
+    writeCharacter(characterCode123(loriAnswer));
+    openKey(K2.root, QString::fromLatin1(K2.subKey));
+    writeCharacter(characterCode124());
+    // 8-11. The same under the current user's keys.
+    openKey(K3.root, QString::fromLatin1(K3.subKey));
+    writeName();
+    openKey(K4.root, QString::fromLatin1(K4.subKey));
+    writeName();
+    FurCorrection();
+    openKey(K3.root, QString::fromLatin1(K3.subKey));
+    writeColor();
+    openKey(K4.root, QString::fromLatin1(K4.subKey));
+    FurCorrection();
+    writeColor();
+    openKey(K3.root, QString::fromLatin1(K3.subKey));
+    writeCharacter(characterCode123(loriAnswer));
+    openKey(K4.root, QString::fromLatin1(K4.subKey));
+    writeCharacter(characterCode124());
+    // 12. Back to the first page; the page, corrected furs included, is stored on the way.
     m_form1.Command7_Click();
+}
+
+void CharacterPage::FurCorrection() {
+    for (QLineEdit* box : {Fur1, Fur2, Fur3, Fur4}) {
+        const std::optional<double> v = furNumber(box);
+        if (!v || *v > 255)
+            box->setText(QStringLiteral("255"));
+        else if (*v < 0)
+            box->setText(QStringLiteral("0"));
+    }
+}
+
+std::optional<QString> CharacterPage::ColorText() const {
+    QString text = QStringLiteral("&H");
+    for (const QLineEdit* box : {Fur4, Fur3, Fur2, Fur1}) {
+        const std::optional<double> v = furNumber(box);
+        if (!v)
+            return std::nullopt;
+        const double rounded = std::nearbyint(*v); // the default rounding is halves to even
+        if (rounded < 0 || rounded > 255)
+            return std::nullopt;
+        text += QStringLiteral("%1").arg(int(rounded), 2, 16, QChar(u'0')).toUpper();
+    }
+    return text;
+}
+
+void CharacterPage::Command2_Click() {
+    LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
+}
+
+void CharacterPage::openKey(quint32 root, const QString& subKey) {
+    m_module.OpenRegKey(root, subKey, reg::AllAccess);
+}
+
+void CharacterPage::writeValue(const QString& name, quint32 type, const QString& value) {
+    m_module.SetRegValue(m_module.GetRegKeyHandle(), name, type, value);
+}
+
+void CharacterPage::writeName() {
+    writeValue(QStringLiteral("Name"), reg::TypeString, Alias->text());
+}
+
+void CharacterPage::writeColor() {
+    if (const std::optional<QString> text = ColorText())
+        writeValue(QStringLiteral("Color"), reg::TypeBinary, *text);
+}
+
+void CharacterPage::writeCharacter(const std::optional<QString>& code) {
+    if (code)
+        writeValue(QStringLiteral("Char"), reg::TypeBinary, QStringLiteral("&H") + *code);
+}
+
+// Lori does not exist in 1.23: the player picks Jazz or Spaz for it.
+std::optional<QString> CharacterPage::characterCode123(std::optional<QString>& loriAnswer) {
+    if (Jazz->isChecked())
+        return QStringLiteral("00000036");
+    if (Spaz->isChecked())
+        return QStringLiteral("00000055");
+    if (!Lori->isChecked())
+        return std::nullopt;
+    if (!loriAnswer)
+        loriAnswer = askLoriQuestion();
+    return *loriAnswer == QStringLiteral("2") ? QStringLiteral("00000055")
+                                              : QStringLiteral("00000036");
+}
+
+std::optional<QString> CharacterPage::characterCode124() const {
+    if (Jazz->isChecked())
+        return QStringLiteral("00000037");
+    if (Spaz->isChecked())
+        return QStringLiteral("00000059");
+    if (Lori->isChecked())
+        return QStringLiteral("0000003D");
+    return std::nullopt;
+}
+
+QString CharacterPage::askLoriQuestion() {
+    platform::Dialogs* dialogs = m_form1.services().dialogs;
+    return dialogs ? dialogs->inputBox(kLoriPrompt, applicationTitle()) : QString();
 }

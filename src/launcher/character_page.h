@@ -1,11 +1,18 @@
 #pragma once
 
+#include "launcher/registry_routines.h"
+
 #include <QFrame>
+#include <optional>
 
 class MainWindow;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
 
-// The character page (Frame3): alias, fur colours and character, written as the game's player
-// profile on "Finish".
+// The character page (Frame3): alias, fur colours and character, kept in the settings between
+// runs and written as the game's player profile, for both builds of the game, on "Finish".
 class CharacterPage : public QFrame {
     Q_OBJECT
 public:
@@ -15,6 +22,44 @@ public:
     void SaveCharacterPage();
     void WriteProfile();
 
+    // Brings each fur box into 0..255: above it, or no number at all, gives "255"; below, "0".
+    void FurCorrection();
+    // "&H" and two hex digits per fur, fur 4 first, each rounded halves to even; nullopt while a
+    // box holds no number in 0..255.
+    std::optional<QString> ColorText() const;
+
+    void Command2_Click();
+
+    RegistryRoutines& registryRoutines() { return m_module; }
+
+    QLabel* Label7 = nullptr;
+    QLineEdit* Alias = nullptr;
+    QPushButton* Command15 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* spacing = nullptr;
+    QPushButton* Command16 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLineEdit* Fur1 = nullptr;
+    QLineEdit* Fur2 = nullptr;
+    QLineEdit* Fur3 = nullptr;
+    QLineEdit* Fur4 = nullptr;
+    QPushButton* Command17 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label12 = nullptr;
+    QRadioButton* Jazz = nullptr;
+    QRadioButton* Spaz = nullptr;
+    QRadioButton* Lori = nullptr;
+
 private:
+    void openKey(quint32 root, const QString& subKey);
+    void writeValue(const QString& name, quint32 type, const QString& value);
+    void writeName();
+    void writeColor();
+    void writeCharacter(const std::optional<QString>& code);
+    std::optional<QString> characterCode123(std::optional<QString>& loriAnswer);
+    std::optional<QString> characterCode124() const;
+    QString askLoriQuestion();
+
     MainWindow& m_form1;
+    RegistryRoutines m_module;
 };

@@ -4,12 +4,18 @@
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
 
+namespace platform {
+class Registry;
+}
+
 // What the launcher's windows are given by whoever creates them: the application gives the real
-// store and boxes, tests give a temporary store and scripted boxes.
+// store, boxes, program start and registry; tests give a temporary store, scripted boxes, a
+// recording program start and a registry in a temporary Wine prefix.
 struct Services {
     AppSettings* settings = nullptr;
     platform::Dialogs* dialogs = nullptr;
     platform::ProgramStarter* starter = nullptr;
+    platform::Registry* registry = nullptr; // the game's registry; none: no key opens
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace platform {
+
+// The registry as the game's player profile needs it: open an existing key, set a value in it.
+// Numbers are those of the Windows registry, so that handles, roots, types and access masks pass
+// through unchanged on Windows.
+namespace reg {
+using Handle = quint32; // 0: no key
+
+constexpr Handle CurrentUser = 0x80000001u; // HKEY_CURRENT_USER
+constexpr Handle Users = 0x80000003u;       // HKEY_USERS
+
+constexpr quint32 TypeString = 1; // REG_SZ
+constexpr quint32 TypeBinary = 3; // REG_BINARY
+
+constexpr quint32 SetValueAccess = 0x0002u; // KEY_SET_VALUE
+constexpr quint32 AllAccess = 0xF003Fu;     // KEY_ALL_ACCESS
+} // namespace reg
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Opens an existing key (never creates one). `subKey` is single-byte text, its names joined
+    // by "\". 0 when the key does not exist or cannot be opened.
+    virtual reg::Handle openKey(reg::Handle root, const QByteArray& subKey, quint32 access) = 0;
+
+    // Stores a value as the Windows call RegSetValueExA is given it: single-byte name, the type,
+    // and the data bytes (for a text type: single-byte text). False when nothing was stored.
+    virtual bool setValue(reg::Handle key, const QByteArray& name, quint32 type,
+                          const QByteArray& data) = 0;
+
+    // Forgets a handle; later calls with it fail.
+    virtual void closeKey(reg::Handle key) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,351 @@
+#include "platform/wine_registry_file.h"
+
+#include <cstring>
+#include <optional>
+
+namespace platform::wine_reg {
+
+namespace {
+
+const QByteArray kSignature = QByteArrayLiteral("WINE REGISTRY Version 2");
+
+// 100-ns ticks from 1601 to 1970, the offset between a FILETIME and Unix time.
+constexpr qint64 kTicks1601To1970 = 116444736000000000LL;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool isHexDigit(char16_t c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    return (c | 0x20) - 'a' + 10;
+}
+
+qsizetype skipBlanks(const QByteArray& s, qsizetype i) {
+    while (i < s.size() && isBlank(s[i]))
+        ++i;
+    return i;
+}
+
+QByteArray rightTrimmed(const QByteArray& s) {
+    qsizetype n = s.size();
+    while (n > 0 && isBlank(s[n - 1]))
+        --n;
+    return s.left(n);
+}
+
+struct Unescaped {
+    QString text;
+    qsizetype next = 0;           // just past the closing character
+    QList<qsizetype> backslashes; // where each "\" of the text began in the input
+};
+
+// Reads Wine's escaped text from `from` up to the unescaped `endChar`; nullopt when the text
+// ends first.
+std::optional<Unescaped> unescape(const QByteArray& s, qsizetype from, char endChar) {
+    Unescaped out;
+    qsizetype p = from;
+    while (p < s.size() && s[p] != endChar) {
+        const qsizetype start = p;
+        char16_t c = 0;
+        if (s[p] == '\\') {
+            if (++p >= s.size())
+                return std::nullopt;
+            const char e = s[p];
+            static const char letters[] = "abefnrtv";
+            static const char16_t controls[] = {0x07, 0x08, 0x1B, 0x0C, 0x0A, 0x0D, 0x09, 0x0B};
+            if (const char* letter = e ? std::strchr(letters, e) : nullptr) {
+                c = controls[letter - letters];
+                ++p;
+            } else if (e == 'x') {
+                ++p;
+                if (p >= s.size() || !isHexDigit(char16_t(s[p])))
+                    c = 'x';
+                for (int digits = 0; digits < 4 && p < s.size() && isHexDigit(char16_t(s[p]));
+                     ++digits)
+                    c = char16_t(c * 16 + hexValue(s[p++]));
+            } else if (e >= '0' && e <= '7') {
+                for (int digits = 0; digits < 3 && p < s.size() && s[p] >= '0' && s[p] <= '7';
+                     ++digits)
+                    c = char16_t(c * 8 + (s[p++] - '0'));
+            } else {
+                c = static_cast<unsigned char>(e);
+                ++p;
+            }
+        } else {
+            c = static_cast<unsigned char>(s[p++]);
+        }
+        if (c == u'\\')
+            out.backslashes << start;
+        out.text += QChar(c);
+    }
+    if (p >= s.size())
+        return std::nullopt;
+    out.next = p + 1;
+    return out;
+}
+
+bool samePath(const QStringList& a, const QStringList& b, qsizetype count) {
+    for (qsizetype i = 0; i < count; ++i)
+        if (a[i].compare(b[i], Qt::CaseInsensitive) != 0)
+            return false;
+    return true;
+}
+
+QByteArray hexNumber(quint64 value, int width = 0) {
+    return QByteArray::number(value, 16).rightJustified(width, '0');
+}
+
+QByteArray timeLine(qint64 msecsSince1970) {
+    const auto ticks = quint64(msecsSince1970 * 10000 + kTicks1601To1970);
+    return "#time=" + hexNumber(ticks >> 32) + hexNumber(ticks & 0xFFFFFFFFu, 8);
+}
+
+QByteArray seconds(qint64 msecsSince1970) {
+    return QByteArray::number(msecsSince1970 / 1000);
+}
+
+} // namespace
+
+QByteArray escape(const QString& units, char quote1, char quote2) {
+    static const char controls[] = ".......abtnvfr.............e....";
+    QByteArray out;
+    const qsizetype n = units.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = units[i].unicode();
+        const bool hasNext = i + 1 < n;
+        const char16_t next = hasNext ? units[i + 1].unicode() : 0;
+        if (c > 127) {
+            const bool digitFollows = hasNext && next < 128 && isHexDigit(next);
+            out += "\\x" + hexNumber(c, digitFollows ? 4 : 0);
+        } else if (c < 32) {
+            if (c == 0 && !hasNext)
+                continue;
+            if (controls[c] != '.') {
+                out += '\\';
+                out += controls[c];
+            } else {
+                const bool octalFollows = hasNext && next >= '0' && next <= '7';
+                out += '\\' + QByteArray::number(c, 8).rightJustified(octalFollows ? 3 : 0, '0');
+            }
+        } else {
+            const char a = static_cast<char>(c);
+            if (a == '\\' || a == quote1 || a == quote2)
+                out += '\\';
+            out += a;
+        }
+    }
+    return out;
+}
+
+QByteArray valueLine(const QString& name, quint32 type, const QByteArray& stored) {
+    QByteArray out =
+        name.isEmpty() ? QByteArrayLiteral("@=") : '"' + escape(name, '"', '"') + "\"=";
+    qsizetype count = out.size();
+
+    const bool textType =
+        type == 1 || type == 2 || type == 7; // REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ
+    if (textType && stored.size() >= 2 && stored.size() % 2 == 0 &&
+        stored[stored.size() - 1] == 0 && stored[stored.size() - 2] == 0) {
+        // Only a properly terminated text is written as text.
+        QString units;
+        for (qsizetype i = 0; i < stored.size(); i += 2)
+            units += QChar(char16_t(quint8(stored[i]) | quint8(stored[i + 1]) << 8));
+        if (type != 1)
+            out += "str(" + hexNumber(type) + "):";
+        return out + '"' + escape(units, '"', '"') + '"';
+    }
+    if (type == 4 && stored.size() == 4) { // REG_DWORD
+        const quint32 v = quint8(stored[0]) | quint32(quint8(stored[1])) << 8 |
+                          quint32(quint8(stored[2])) << 16 | quint32(quint8(stored[3])) << 24;
+        return out + "dword:" + hexNumber(v, 8);
+    }
+
+    const QByteArray kind = type == 3 ? QByteArrayLiteral("hex:") : "hex(" + hexNumber(type) + "):";
+    out += kind;
+    count += kind.size();
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        out += hexNumber(quint8(stored[i]), 2);
+        count += 2;
+        if (i < stored.size() - 1) {
+            out += ',';
+            if (++count > 76) { // Wine wraps long data, continuing the line with "\"
+                out += "\\\n  ";
+                count = 2;
+            }
+        }
+    }
+    return out;
+}
+
+File::File(const QByteArray& text) {
+    for (const QByteArray& piece : text.split('\n'))
+        m_lines.append({piece, true});
+    // split() yields one piece more than there are line ends.
+    m_lines.last().newline = false;
+    if (m_lines.last().content.isEmpty())
+        m_lines.removeLast();
+    parse();
+}
+
+QByteArray File::text() const {
+    QByteArray out;
+    for (const Line& line : m_lines) {
+        out += line.content;
+        if (line.newline)
+            out += '\n';
+    }
+    return out;
+}
+
+bool File::isRegistry() const {
+    return !m_lines.isEmpty() && m_lines[0].content == kSignature;
+}
+
+void File::parse() {
+    m_sections.clear();
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QByteArray& content = m_lines[i].content;
+        const qsizetype open = skipBlanks(content, 0);
+        if (open >= content.size() || content[open] != '[')
+            continue;
+        if (!m_sections.isEmpty())
+            m_sections.last().end = i;
+        Section section;
+        section.header = i;
+        section.end = int(m_lines.size());
+        if (const std::optional<Unescaped> path = unescape(content, open + 1, ']')) {
+            section.rawPath = content.mid(open + 1, path->next - 1 - (open + 1));
+            section.afterBracket = path->next;
+            for (qsizetype at : path->backslashes)
+                section.separators << at - (open + 1);
+            section.path = path->text.split(u'\\');
+            section.valid = true;
+        }
+        m_sections << section;
+    }
+}
+
+QList<File::Value> File::values(const Section& section) const {
+    QList<Value> found;
+    for (int i = section.header + 1; i < section.end; ++i) {
+        const QByteArray& content = m_lines[i].content;
+        qsizetype p = skipBlanks(content, 0);
+        if (p >= content.size() || (content[p] != '"' && content[p] != '@'))
+            continue;
+        Value value;
+        value.first = i;
+        if (content[p] == '@') {
+            ++p;
+        } else {
+            const std::optional<Unescaped> name = unescape(content, p + 1, '"');
+            if (!name)
+                continue;
+            value.name = name->text;
+            p = name->next;
+        }
+        p = skipBlanks(content, p);
+        if (p >= content.size() || content[p] != '=')
+            continue;
+        p = skipBlanks(content, p + 1);
+        // Only data in hex form continue over lines that end in "\".
+        if (content.mid(p, 3) == "hex") {
+            while (i + 1 < section.end && rightTrimmed(m_lines[i].content).endsWith('\\')) {
+                ++i;
+                ++value.count;
+            }
+        }
+        found << value;
+    }
+    return found;
+}
+
+bool File::hasKey(const QStringList& path) const {
+    if (!isRegistry() || path.isEmpty())
+        return false;
+    for (const Section& s : m_sections)
+        if (s.valid && s.path.size() >= path.size() && samePath(s.path, path, path.size()))
+            return true;
+    return false;
+}
+
+void File::stamp(const Section& section, qint64 msecsSince1970) {
+    Line& header = m_lines[section.header];
+    header.content = header.content.left(section.afterBracket) + ' ' + seconds(msecsSince1970);
+    for (int i = section.header + 1; i < section.end; ++i) {
+        QByteArray& content = m_lines[i].content;
+        const qsizetype p = skipBlanks(content, 0);
+        if (content.mid(p, 6) == "#time=") {
+            content = content.left(p) + timeLine(msecsSince1970);
+            return;
+        }
+    }
+}
+
+bool File::setValue(const QStringList& path, const QString& name, quint32 type,
+                    const QByteArray& stored, qint64 msecsSince1970) {
+    if (!hasKey(path))
+        return false;
+
+    // Should a value appear twice, Wine keeps the last one read, so that one is replaced; a new
+    // value goes to the key's last section.
+    std::optional<Section> own;
+    std::optional<Section> holder;
+    std::optional<Value> existing;
+    for (const Section& s : m_sections) {
+        if (!s.valid || s.path.size() != path.size() || !samePath(s.path, path, path.size()))
+            continue;
+        own = s;
+        for (const Value& v : values(s))
+            if (v.name.compare(name, Qt::CaseInsensitive) == 0) {
+                existing = v;
+                holder = s;
+            }
+    }
+
+    if (existing) {
+        stamp(*holder, msecsSince1970);
+        const bool newline = m_lines[existing->first + existing->count - 1].newline;
+        m_lines.remove(existing->first, existing->count);
+        m_lines.insert(existing->first, {valueLine(existing->name, type, stored), newline});
+    } else if (own) {
+        const QByteArray line = valueLine(name, type, stored);
+        stamp(*own, msecsSince1970);
+        int last = own->end - 1;
+        while (last > own->header && rightTrimmed(m_lines[last].content).isEmpty())
+            --last;
+        int at = last + 1;
+        // A value cut short after a "\" would swallow the line after it: go before it instead.
+        if (rightTrimmed(m_lines[last].content).endsWith('\\'))
+            for (const Value& v : values(*own))
+                if (v.first <= last && last < v.first + v.count)
+                    at = v.first;
+        if (at == last + 1)
+            m_lines[last].newline = true;
+        m_lines.insert(at, {line, true});
+    } else {
+        // The key exists only through a section below it: its own section goes just before
+        // that one, named as the file already names it.
+        for (const Section& s : m_sections) {
+            if (!s.valid || s.path.size() <= path.size() || !samePath(s.path, path, path.size()))
+                continue;
+            const QByteArray rawPath = s.rawPath.left(s.separators[path.size() - 1]);
+            const int at = s.header;
+            const QByteArray line = valueLine(name, type, stored);
+            m_lines.insert(at, {"[" + rawPath + "] " + seconds(msecsSince1970), true});
+            m_lines.insert(at + 1, {timeLine(msecsSince1970), true});
+            m_lines.insert(at + 2, {line, true});
+            m_lines.insert(at + 3, {QByteArray(), true});
+            break;
+        }
+    }
+    parse();
+    return true;
+}
+
+} // namespace platform::wine_reg

@@ -1,0 +1,512 @@
+#include "common/conversions.h"
+#include "launcher/character_page.h"
+#include "platform/wine_registry.h"
+#include "support/main_window_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr qint64 kNow = 1712345678901;
+
+// Where each of the four profile keys lies in a Wine prefix.
+struct Key {
+    const char* file;
+    const char* section;
+};
+const Key K1{"userdef.reg", R"(Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0)"};
+const Key K2{"userdef.reg",
+             R"(Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0)"};
+const Key K3{"user.reg", R"(Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0)"};
+const Key K4{"user.reg",
+             R"(Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0)"};
+
+const QByteArray kUserdefReg = R"(WINE REGISTRY Version 2
+;; All keys relative to \\User\\.Default
+
+#arch=win32
+
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0] 1700000000
+#time=1d9c8c2b1a2b3c4
+
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0] 1700000000
+#time=1d9c8c2b1a2b3c4
+)";
+
+const QByteArray kUserReg = R"(WINE REGISTRY Version 2
+;; All keys relative to \\User\\S-1-5-21-0-0-0-1000
+
+#arch=win32
+
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0] 1700000000
+#time=1d9c8c2b1a2b3c4
+"Name"="Old"
+
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0\\Extra] 1700000000
+#time=1d9c8c2b1a2b3c4
+
+[Software\\Wine] 1700000001
+#time=1d9c8c2b1a2b3c5
+"Version"="win10"
+)";
+
+// A registry file without any of the game's keys.
+const QByteArray kOtherReg = R"(WINE REGISTRY Version 2
+;; All keys relative to \\User\\.Default
+
+#arch=win32
+
+[Control Panel\\Desktop] 1700000000
+"Wallpaper"=""
+)";
+
+class CharacterPageTest : public support::MainWindowTest {
+protected:
+    void SetUp() override { storePaths(); }
+
+    QString prefixPath() const { return m_dir.path(); }
+    void writeFile(const char* name, const QByteArray& text) const {
+        QFile f(QDir(prefixPath()).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QByteArray readFile(const char* name) const {
+        QFile f(QDir(prefixPath()).filePath(QString::fromLatin1(name)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    void writePrefix() const {
+        writeFile("user.reg", kUserReg);
+        writeFile("userdef.reg", kUserdefReg);
+    }
+
+    // The main window over the given prefix, on the character page.
+    CharacterPage& openPage(const QString& prefix) {
+        m_registry = std::make_unique<platform::WineRegistry>(prefix, [] { return kNow; });
+        Services services = sandbox.services();
+        services.registry = m_registry.get();
+        m_window = std::make_unique<MainWindow>(services);
+        m_window->show();
+        doubleClick(m_window->opChar);
+        return *m_window->Frame3;
+    }
+    CharacterPage& openPage() { return openPage(prefixPath()); }
+    void finish() { click(window().Command8); }
+
+    // The data written after "Name"= (and so on) under the key; "absent" when there is none.
+    QByteArray value(const Key& key, const char* name) const {
+        const QList<QByteArray> lines = readFile(key.file).split('\n');
+        const QByteArray header = QByteArray("[") + key.section + "]";
+        const QByteArray prefix = QByteArray("\"") + name + "\"=";
+        QByteArray found = "absent";
+        int seen = 0;
+        bool inKey = false;
+        for (const QByteArray& line : lines) {
+            if (line.startsWith('['))
+                inKey = line.startsWith(header);
+            else if (inKey && line.startsWith(prefix)) {
+                found = line.mid(prefix.size());
+                ++seen;
+            }
+        }
+        return seen > 1 ? QByteArray("duplicated") : found;
+    }
+    QByteArray values(const char* name) const {
+        QByteArrayList all;
+        for (const Key& key : {K1, K2, K3, K4})
+            all << value(key, name);
+        return all.join(" | ");
+    }
+    QString stored(const char* key) {
+        return sandbox.settings().GetSetting(QString::fromLatin1(key), QStringLiteral("(missing)"));
+    }
+    int questionsAsked() {
+        int n = 0;
+        for (const auto& shown : sandbox.dialogs().shown())
+            n += shown.kind == QStringLiteral("input");
+        return n;
+    }
+    bool backOnFirstPage() {
+        return page() == QStringLiteral("first") && window().opChar->isChecked() &&
+               window().Command7->text() == QStringLiteral("Cancel") &&
+               window().Command8->text() == QStringLiteral("Next >");
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<platform::WineRegistry> m_registry;
+};
+
+QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+TEST_F(CharacterPageTest, FirstRunWritesTheDefaultNameAndBlackFurAndNoCharacter) {
+    writePrefix();
+    CharacterPage& p = openPage();
+    EXPECT_EQ(p.Alias->text(), QStringLiteral("Your Name"));
+    EXPECT_EQ(p.spacing->text(), QStringLiteral("1-9"));
+    for (QLineEdit* fur : {p.Fur1, p.Fur2, p.Fur3, p.Fur4})
+        EXPECT_EQ(fur->text(), QStringLiteral("000"));
+    EXPECT_FALSE(p.Jazz->isChecked() || p.Spaz->isChecked() || p.Lori->isChecked());
+
+    finish();
+    EXPECT_EQ(values("Name"), R"("Your Name" | "Your Name" | "Your Name" | "Your Name")");
+    EXPECT_EQ(values("Color"),
+              "hex:00,00,00,00 | hex:00,00,00,00 | hex:00,00,00,00 | hex:00,00,00,00");
+    EXPECT_EQ(values("Char"), "absent | absent | absent | absent");
+    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_TRUE(backOnFirstPage());
+    EXPECT_EQ(stored("Alias"), QStringLiteral("Your Name"));
+    EXPECT_EQ(stored("Jazz") + stored("Spaz") + stored("Lori"), QStringLiteral("FalseFalseFalse"));
+}
+
+TEST_F(CharacterPageTest, FurBoxesAreCorrectedWrittenAsBytesAndStored) {
+    struct Case {
+        const char* furs[4];
+        const char* color;
+        const char* stored[4];
+    };
+    const Case cases[] = {
+        {{"1", "2", "3", "4"}, "hex:01,02,03,04", {"1", "2", "3", "4"}},
+        {{"255", "0", "16", "128"}, "hex:ff,00,10,80", {"255", "0", "16", "128"}},
+        {{"300", "-5", "", "abc"}, "hex:ff,00,ff,ff", {"255", "0", "255", "255"}},
+        {{" 7 ", "1e2", "2.5", "3.5"}, "hex:07,64,02,04", {" 7 ", "1e2", "2.5", "3.5"}},
+        {{"-.4", "0.5", "1.5", "256"}, "hex:00,00,02,ff", {"0", "0.5", "1.5", "255"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.color);
+        writePrefix();
+        CharacterPage& p = openPage();
+        QLineEdit* boxes[] = {p.Fur1, p.Fur2, p.Fur3, p.Fur4};
+        for (int i = 0; i < 4; ++i)
+            boxes[i]->setText(latin(c.furs[i]));
+        finish();
+        const QByteArray color = c.color;
+        EXPECT_EQ(values("Color"), color + " | " + color + " | " + color + " | " + color);
+        EXPECT_TRUE(backOnFirstPage());
+        EXPECT_EQ(stored("Fur1") + u'|' + stored("Fur2") + u'|' + stored("Fur3") + u'|' +
+                      stored("Fur4"),
+                  latin(c.stored[0]) + u'|' + latin(c.stored[1]) + u'|' + latin(c.stored[2]) +
+                      u'|' + latin(c.stored[3]));
+    }
+}
+
+TEST_F(CharacterPageTest, CharacterCodesPerBuildAndTheLoriQuestionAskedOnce) {
+    struct Case {
+        const char* what;
+        QRadioButton* CharacterPage::*option;
+        std::optional<const char*> answer; // nullopt: the question is cancelled
+        int asked;
+        const char* code123;
+        const char* code124;
+    };
+    const Case cases[] = {
+        {"Jazz", &CharacterPage::Jazz, std::nullopt, 0, "hex:36,00,00,00", "hex:37,00,00,00"},
+        {"Spaz", &CharacterPage::Spaz, std::nullopt, 0, "hex:55,00,00,00", "hex:59,00,00,00"},
+        {"Lori as Spaz", &CharacterPage::Lori, "2", 1, "hex:55,00,00,00", "hex:3d,00,00,00"},
+        {"Lori as Jazz", &CharacterPage::Lori, "1", 1, "hex:36,00,00,00", "hex:3d,00,00,00"},
+        {"Lori, answer after a blank", &CharacterPage::Lori, " 1", 1, "hex:36,00,00,00",
+         "hex:3d,00,00,00"},
+        {"Lori, question cancelled", &CharacterPage::Lori, std::nullopt, 1, "hex:36,00,00,00",
+         "hex:3d,00,00,00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writePrefix();
+        sandbox.dialogs().clear();
+        if (c.answer)
+            sandbox.dialogs().answerInput(latin(*c.answer));
+        CharacterPage& p = openPage();
+        (p.*c.option)->setChecked(true);
+        finish();
+        const QByteArray code123 = c.code123, code124 = c.code124;
+        EXPECT_EQ(values("Char"), code123 + " | " + code124 + " | " + code123 + " | " + code124);
+        EXPECT_EQ(questionsAsked(), c.asked);
+        EXPECT_TRUE(sandbox.dialogs().messages().isEmpty());
+        if (c.asked) {
+            const auto& question = sandbox.dialogs().shown().front();
+            EXPECT_EQ(question.text,
+                      QStringLiteral("Since Lori is unavailable in Jazz2 Version 1.23\r\n"
+                                     "Please choose an alternative character for 1.23:\r\n"
+                                     "If you do not have version 1.23, just click OK.\r\n"
+                                     "(1) Jazz\r\n(2) Spaz"));
+            EXPECT_EQ(question.title, applicationTitle());
+        }
+        EXPECT_EQ(stored("Jazz") + stored("Spaz") + stored("Lori"),
+                  QStringLiteral("%1%2%3").arg(TruthText(c.option == &CharacterPage::Jazz),
+                                               TruthText(c.option == &CharacterPage::Spaz),
+                                               TruthText(c.option == &CharacterPage::Lori)));
+    }
+}
+
+TEST_F(CharacterPageTest, TheAliasIsWrittenAsSingleByteTextWithoutNul) {
+    const QString sign = QStringLiteral("\u00A7");
+    struct Case {
+        QString alias;
+        const char* written;
+    };
+    const Case cases[] = {
+        {QString(), "hex(1):"},
+        {sign + QStringLiteral("2Jazz") + sign + QStringLiteral("|Rabbit"),
+         R"("\x00a72Jazz\xa7|Rabbit")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        writePrefix();
+        CharacterPage& p = openPage();
+        p.Alias->setText(c.alias);
+        finish();
+        const QByteArray w = c.written;
+        EXPECT_EQ(values("Name"), w + " | " + w + " | " + w + " | " + w);
+        EXPECT_EQ(stored("Alias"), c.alias);
+    }
+
+    // Typing stops at 14 characters.
+    writePrefix();
+    CharacterPage& p = openPage();
+    p.Alias->clear();
+    QTest::keyClicks(p.Alias, QStringLiteral("ABCDEFGHIJKLMNOPQ"));
+    EXPECT_EQ(p.Alias->text(), QStringLiteral("ABCDEFGHIJKLMN"));
+}
+
+TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
+    struct Case {
+        const char* what;
+        std::optional<QByteArray> userdef; // nullopt: no such file
+        std::optional<QByteArray> user;
+        const char* names;
+    };
+    const Case cases[] = {
+        {"only the current user's keys", std::nullopt, kUserReg,
+         R"(absent | absent | "Jazz" | "Jazz")"},
+        {"default user without the game", kOtherReg, kUserReg,
+         R"(absent | absent | "Jazz" | "Jazz")"},
+        {"only the default user's keys", kUserdefReg, std::nullopt,
+         R"("Jazz" | "Jazz" | absent | absent)"},
+        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent"},
+        {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"user.reg", "userdef.reg"})
+            QFile::remove(QDir(prefixPath()).filePath(QString::fromLatin1(name)));
+        if (c.userdef)
+            writeFile("userdef.reg", *c.userdef);
+        if (c.user)
+            writeFile("user.reg", *c.user);
+        sandbox.dialogs().clear();
+        CharacterPage& p = openPage();
+        p.Alias->setText(QStringLiteral("Jazz"));
+        p.Spaz->setChecked(true);
+        finish();
+        EXPECT_EQ(values("Name"), c.names);
+        if (c.userdef == kOtherReg) {
+            EXPECT_EQ(readFile("userdef.reg"), kOtherReg);
+        }
+        if (c.user == kOtherReg) {
+            EXPECT_EQ(readFile("user.reg"), kOtherReg);
+        }
+        QStringList files;
+        for (const char* name : {"user.reg", "userdef.reg"})
+            if (QFile::exists(QDir(prefixPath()).filePath(QString::fromLatin1(name))))
+                files << QString::fromLatin1(name);
+        EXPECT_EQ(
+            QDir(prefixPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            files);
+        EXPECT_TRUE(sandbox.dialogs().shown().empty());
+        EXPECT_TRUE(backOnFirstPage());
+        EXPECT_EQ(stored("Alias"), QStringLiteral("Jazz"));
+    }
+
+    // No prefix at all.
+    const QString missing = QDir(prefixPath()).filePath(QStringLiteral("no-prefix"));
+    sandbox.dialogs().clear();
+    openPage(missing);
+    finish();
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_TRUE(backOnFirstPage());
+}
+
+TEST_F(CharacterPageTest, OnlyTheWrittenValuesAndTheirKeysTimesChange) {
+    writePrefix();
+    CharacterPage& p = openPage();
+    p.Alias->setText(QStringLiteral("Spaz"));
+    p.Fur1->setText(QStringLiteral("16"));
+    p.Fur2->setText(QStringLiteral("32"));
+    p.Fur3->setText(QStringLiteral("48"));
+    p.Fur4->setText(QStringLiteral("64"));
+    p.Jazz->setChecked(true);
+    finish();
+
+    QByteArray user = kUserReg;
+    user.replace(R"(Player0] 1700000000
+#time=1d9c8c2b1a2b3c4
+"Name"="Old"
+)",
+                 R"(Player0] 1712345678
+#time=1da87904c7ad650
+"Name"="Spaz"
+"Color"=hex:10,20,30,40
+"Char"=hex:36,00,00,00
+)");
+    user.replace(R"(
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0\\Extra])",
+                 R"(
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0] 1712345678
+#time=1da87904c7ad650
+"Name"="Spaz"
+"Color"=hex:10,20,30,40
+"Char"=hex:37,00,00,00
+
+[Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0\\Extra])");
+    EXPECT_EQ(readFile("user.reg").toStdString(), user.toStdString());
+
+    QByteArray userdef = kUserdefReg;
+    userdef.replace("] 1700000000\n#time=1d9c8c2b1a2b3c4\n",
+                    "] 1712345678\n#time=1da87904c7ad650\n\"Name\"=\"Spaz\"\n"
+                    "\"Color\"=hex:10,20,30,40\n\"Char\"=hex:@@,00,00,00\n");
+    userdef.replace(userdef.indexOf("@@"), 2, "36");
+    userdef.replace(userdef.indexOf("@@"), 2, "37");
+    EXPECT_EQ(readFile("userdef.reg").toStdString(), userdef.toStdString());
+}
+
+TEST_F(CharacterPageTest, ThePageIsFilledFromAndStoredToTheSettings) {
+    struct Case {
+        const char* jazz;
+        const char* spaz;
+        const char* lori;
+        const char* before; // the option selected before the page opens again
+        const char* after;
+    };
+    const Case cases[] = {
+        {"True", "False", "False", "", "Jazz"},
+        {"True", "True", "False", "", "Spaz"}, // a later "True" wins
+        {"true", "0", "-1", "", "Lori"},
+        {"000", "000", "000", "", ""},
+        {"False", "False", "False", "Jazz", ""}, // clearing the selected one selects nothing
+        {"maybe", "", "x", "Spaz", "Spaz"},      // no truth value: the option stays as it was
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.jazz) + "/" + c.spaz + "/" + c.lori);
+        sandbox.settings().SaveSetting(QStringLiteral("Jazz"), QStringLiteral("000"));
+        sandbox.settings().SaveSetting(QStringLiteral("Spaz"), QStringLiteral("000"));
+        sandbox.settings().SaveSetting(QStringLiteral("Lori"), QStringLiteral("000"));
+        CharacterPage& p = openPage();
+        if (*c.before)
+            p.findChild<QRadioButton*>(latin(c.before))->setChecked(true);
+        click(window().Command7); // back
+        sandbox.settings().SaveSetting(QStringLiteral("Jazz"), latin(c.jazz));
+        sandbox.settings().SaveSetting(QStringLiteral("Spaz"), latin(c.spaz));
+        sandbox.settings().SaveSetting(QStringLiteral("Lori"), latin(c.lori));
+        doubleClick(window().opChar);
+        QString selected;
+        for (QRadioButton* o : {p.Jazz, p.Spaz, p.Lori})
+            if (o->isChecked())
+                selected += o->objectName();
+        EXPECT_EQ(selected, latin(c.after));
+    }
+
+    // "< Back" stores the boxes as they stand, uncorrected.
+    CharacterPage& p = openPage();
+    p.Alias->setText(QStringLiteral("Lori"));
+    p.spacing->setText(QStringLiteral("3"));
+    p.Fur1->setText(QStringLiteral("999"));
+    p.Lori->setChecked(true);
+    click(window().Command7);
+    EXPECT_EQ(stored("Alias") + u'|' + stored("Spacing") + u'|' + stored("Fur1"),
+              QStringLiteral("Lori|3|999"));
+    EXPECT_EQ(stored("Jazz") + stored("Spaz") + stored("Lori"), QStringLiteral("FalseFalseTrue"));
+    EXPECT_TRUE(backOnFirstPage());
+    openPage();
+    EXPECT_EQ(window().Frame3->Alias->text() + u'|' + window().Frame3->spacing->text() + u'|' +
+                  window().Frame3->Fur1->text(),
+              QStringLiteral("Lori|3|999"));
+    EXPECT_TRUE(window().Frame3->Lori->isChecked());
+}
+
+TEST_F(CharacterPageTest, RegistryRoutinesWriteTypesOneAndThreeOnly) {
+    struct Case {
+        quint32 type;
+        const char* value;
+        const char* written; // nullptr: nothing written, false returned
+    };
+    const Case cases[] = {
+        {1, "Jazz", R"("Jazz")"},
+        {3, "&H00000036", "hex:36,00,00,00"},
+        {3, "&HFFFFFFFF", "hex:ff,ff,ff,ff"},
+        {3, "&H80000000", "hex:00,00,00,80"},
+        {3, "54", "hex:36,00,00,00"},
+        {3, "2.5", "hex:02,00,00,00"},
+        {3, "-1", "hex:ff,ff,ff,ff"},
+        {3, "2147483648", nullptr},
+        {3, "&H100000000", nullptr},
+        {3, "&HG1", nullptr},
+        {3, "&H-1", nullptr},
+        {3, "x", nullptr},
+        {4, "1", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        writePrefix();
+        RegistryRoutines& r = openPage().registryRoutines();
+        ASSERT_TRUE(r.OpenRegKey(
+            platform::reg::CurrentUser,
+            QStringLiteral("Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0"),
+            platform::reg::AllAccess));
+        EXPECT_EQ(
+            r.SetRegValue(r.GetRegKeyHandle(), QStringLiteral("Value"), c.type, latin(c.value)),
+            c.written != nullptr);
+        EXPECT_EQ(value(K3, "Value"), QByteArray(c.written ? c.written : "absent"));
+    }
+
+    // A failed opening leaves no handle: the next write fails and never reaches the key opened
+    // before.
+    writePrefix();
+    RegistryRoutines& r = openPage().registryRoutines();
+    ASSERT_TRUE(
+        r.OpenRegKey(platform::reg::CurrentUser,
+                     QStringLiteral("Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0"),
+                     platform::reg::AllAccess));
+    EXPECT_FALSE(r.OpenRegKey(platform::reg::CurrentUser, QStringLiteral("Software\\Missing"),
+                              platform::reg::AllAccess));
+    EXPECT_EQ(r.GetRegKeyHandle(), 0u);
+    EXPECT_FALSE(
+        r.SetRegValue(r.GetRegKeyHandle(), QStringLiteral("Name"), 1, QStringLiteral("X")));
+    EXPECT_EQ(readFile("user.reg"), kUserReg);
+
+    RegistryRoutines none(nullptr);
+    EXPECT_FALSE(none.OpenRegKey(platform::reg::CurrentUser, QStringLiteral("Software\\Wine"),
+                                 platform::reg::AllAccess));
+}
+
+TEST_F(CharacterPageTest, ButtonsOfThePage) {
+    writePrefix();
+    CharacterPage& p = openPage();
+    const std::pair<QPushButton*, const char*> buttons[] = {{p.Command15, "Remove Colon"},
+                                                            {p.Command16, "Set Name Spacing"},
+                                                            {p.Command17, "View Color Table"},
+                                                            {p.Command2, "Charmap"}};
+    for (const auto& [button, text] : buttons)
+        EXPECT_EQ(button->text(), latin(text));
+
+    // Every control lies inside the page, none over another, and each caption fits.
+    const QList<QWidget*> controls = p.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(controls.size(), 17);
+    for (QWidget* w : controls) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_TRUE(p.rect().contains(w->geometry()));
+        for (QWidget* other : controls)
+            EXPECT_TRUE(w == other || !w->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        if (!qobject_cast<QLineEdit*>(w)) {
+            EXPECT_LE(w->sizeHint().width() - (qobject_cast<QPushButton*>(w) ? 16 : 0), w->width());
+        }
+    }
+    click(p.Command2);
+    EXPECT_EQ(sandbox.starter().lines(), QStringList{QStringLiteral("charmap.exe")});
+}
+
+} // namespace
