@@ -2,7 +2,7 @@
 
 #include "common/conversions.h"
 #include "common/level_file.h"
-#include "common/windows1252.h"
+#include "platform/windows_1252.h"
 #include "launcher/main_window.h"
 #include "launcher/twips.h"
 #include "platform/gui/check_value.h"
@@ -318,7 +318,7 @@ bool ServePage::ReadLevelTitle(const QString& file) {
         level_file::title(level_file::read(file).value_or(QByteArray()));
     if (!title)
         return false;
-    Label13->setText(windows1252::toText(*title));
+    Label13->setText(platform::fromWindows1252(*title));
     return true;
 }
 

@@ -1,5 +1,4 @@
 #include "common/level_file.h"
-#include "common/windows1252.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,13 +80,6 @@ TEST(LevelFile, ReadGivesTheBytesOrNothing) {
     EXPECT_EQ(level_file::read(dir.filePath(QStringLiteral("missing.j2l"))), std::nullopt);
     EXPECT_EQ(level_file::read(dir.path()), std::nullopt); // a folder
     EXPECT_EQ(level_file::read(QString()), std::nullopt);
-}
-
-TEST(Windows1252, EachByteIsOneCharacterOfTheCodePage) {
-    EXPECT_EQ(windows1252::toText(bytes("Ab\xa7"
-                                        "1\xe9\x80\x9f\x81\xff")),
-              QStringLiteral("Ab\u00a71\u00e9\u20ac\u0178\u0081\u00ff"));
-    EXPECT_EQ(windows1252::toText(bytes("a\0b")).size(), 3);
 }
 
 } // namespace
