@@ -3,6 +3,7 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
+#include "support/list_server_peer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -25,7 +26,9 @@ public:
 
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
-    Services services() { return Services{m_settings.get(), &m_dialogs}; }
+    // Services whose list server is the sandbox's own peer: nothing leaves this machine.
+    Services services();
+    ListServerPeer& listServer() { return m_listServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -41,6 +44,7 @@ private:
     QString m_programFolder;
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
+    ListServerPeer m_listServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };
