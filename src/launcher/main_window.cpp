@@ -144,7 +144,7 @@ void MainWindow::buildFirstPage() {
     // The page panels lie over the first page's right half (its labels included).
     Frame3 = new CharacterPage(*this);
     Frame3->setGeometry(twipsRect(2280, 120, 4575, 3375));
-    Frame1 = new JoinPage(this);
+    Frame1 = new JoinPage(*this, m_services.listServerHost, m_services.serverListPort, this);
     Frame1->setGeometry(twipsRect(2280, 120, 4575, 3495));
     Frame2 = new ServePage(*this);
     Frame2->setGeometry(twipsRect(2280, 120, 4575, 3495));
@@ -323,12 +323,14 @@ void MainWindow::WriteProfile() { Frame3->WriteProfile(); }
 void MainWindow::ShowServePage() { Frame2->ShowServePage(); }
 void MainWindow::SaveServePage() { Frame2->SaveServePage(); }
 
-void MainWindow::ShowJoinPage() {
-    hideChoiceOptions();
-    Frame1->show();
+void MainWindow::ShowJoinPage() { Frame1->ShowJoinPage(); }
+
+void MainWindow::showJoinPicture() {
     imgQuillmere->hide();
     imgJoin->show();
 }
+
+void MainWindow::enableFinish() { Command8->setEnabled(true); }
 
 void MainWindow::JoinFinish() {}
 void MainWindow::ServeFinish() {}

@@ -2,6 +2,7 @@
 
 #include "common/status_line.h"
 #include "launcher/services.h"
+#include "online/join_page_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -27,14 +28,14 @@ class ServePage;
 //
 // The window's controls and form-level values are the state its pages share, so they are public,
 // named as the launcher's code calls them.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public JoinPageHost {
     Q_OBJECT
 public:
     explicit MainWindow(Services services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     const Services& services() const { return m_services; }
-    StatusLine& status() { return m_status; }
+    StatusLine& status() override { return m_status; }
 
     // The wizard.
     void Command8_Click();
@@ -44,7 +45,7 @@ public:
     void opServ_DblClick();
     void ShowChoicePage();
     void UpdateSpySwitch();
-    void Text4_Click();
+    void Text4_Click() override;
 
     // Spy state.
     void chSpy_Click();
@@ -70,6 +71,11 @@ public:
     void Timer2_Timer();
     void Timer5_Timer();
     void Timer6_Timer();
+
+    // What the join page asks of the window.
+    void hideChoiceOptions() override;
+    void showJoinPicture() override;
+    void enableFinish() override;
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
     void gamePathDialogUnloaded();
@@ -135,7 +141,6 @@ private:
     void Form_Load();
     void Form_Unload();
     void setWizardCaptionsForPage();
-    void hideChoiceOptions();
 
     Services m_services;
     StatusLine m_status;

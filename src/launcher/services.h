@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/app_settings.h"
+#include "common/list_server.h"
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
 
@@ -16,6 +17,9 @@ struct Services {
     platform::Dialogs* dialogs = nullptr;
     platform::ProgramStarter* starter = nullptr;
     platform::Registry* registry = nullptr; // the game's registry; none: no key opens
+    // The list server; tests point it at a peer of their own on 127.0.0.1.
+    QString listServerHost = defaultListServerHost();
+    quint16 serverListPort = kServerListPort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -1,5 +1,216 @@
 #include "online/join_page.h"
 
-JoinPage::JoinPage(QWidget* parent) : QFrame(parent) { setObjectName(QStringLiteral("Frame1")); }
+#include "common/status_line.h"
+#include "online/join_page_host.h"
+#include "online/server_table_model.h"
+#include "online/server_table_view.h"
+#include "platform/gui/check_value.h"
 
-void JoinPage::SetUpServerTable() {}
+#include <QCheckBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+const QString kRefresh = QStringLiteral("Refresh");
+const QString kRetrieving = QStringLiteral("Retrieving");
+const QString kPrivateMarker = QStringLiteral("%P");
+
+// The page is laid out in twips, 15 to a pixel.
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
+    auto* w = new W(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(geometry);
+    return w;
+}
+
+} // namespace
+
+JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServerPort,
+                   QWidget* parent)
+    : QFrame(parent), m_host(host), m_listServerHost(std::move(listServerHost)),
+      m_listServerPort(listServerPort) {
+    setObjectName(QStringLiteral("Frame1"));
+
+    m_table = new ServerTableModel(this);
+    ListView1 = place<ServerTableView>(this, "ListView1", twips(0, 0, 4480, 2415));
+    ListView1->setModel(m_table);
+    connect(ListView1, &ServerTableView::clickedAnywhere, this, &JoinPage::ShowSelectedServer);
+    connect(ListView1, &ServerTableView::keyDown, this, &JoinPage::ShowSelectedServer);
+    connect(ListView1, &ServerTableView::keyPressed, this, &JoinPage::ShowSelectedServer);
+    connect(ListView1, &ServerTableView::keyUp, this, &JoinPage::ShowSelectedServer);
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int section) { ListView1_ColumnClick(section + 1); });
+
+    mnuRefreshSL = place<QPushButton>(this, "mnuRefreshSL", twips(0, 2580, 1015, 375));
+    mnuRefreshSL->setText(kRefresh);
+    connect(mnuRefreshSL, &QPushButton::clicked, this, &JoinPage::mnuRefreshSL_Click);
+
+    mnuGetInfo = place<QPushButton>(this, "mnuGetInfo", twips(0, 3060, 1015, 375));
+    mnuGetInfo->setText(QStringLiteral("Info"));
+
+    Label10 = place<QLabel>(this, "Label10", twips(1200, 2640, 1695, 255));
+    Label10->setText(QStringLiteral("Ip Address"));
+
+    Text4 = place<QLineEdit>(this, "Text4", twips(2280, 2640, 2175, 270));
+    Text4->setText(QStringLiteral("0.0.0.0"));
+    Text4->installEventFilter(this);
+
+    TSCheck = place<QCheckBox>(this, "TSCheck", twips(1200, 3120, 3255, 255));
+    TSCheck->setText(QStringLiteral("TSF"));
+
+    Text5 = place<QLineEdit>(this, "Text5", QRect());
+    Text5->setText(QStringLiteral("Text5"));
+    Text5->hide();
+
+    Winsock2 = new QTcpSocket(this);
+    Winsock2->setObjectName(QStringLiteral("Winsock2"));
+    connect(Winsock2, &QTcpSocket::readyRead, this, &JoinPage::Winsock2_DataArrival);
+
+    Infotimer = new QTimer(this);
+    Infotimer->setObjectName(QStringLiteral("Infotimer"));
+    Infotimer->setSingleShot(true);
+}
+
+JoinPage::~JoinPage() = default;
+
+void JoinPage::SetUpServerTable() {
+    static const struct {
+        const char* title;
+        int width; // twips
+    } columns[] = {{"Server Name", 2100},
+                   {"Type", 800},
+                   {"Version", 750},
+                   {"Players", 750},
+                   {"IP Address", 0}};
+    for (int i = 0; i < ServerTableModel::kColumns; ++i) {
+        m_table->setHeaderData(i, Qt::Horizontal, QString::fromLatin1(columns[i].title));
+        ListView1->setColumnWidth(i, columns[i].width / 15);
+        // The address column is there for its cells, not to be seen.
+        ListView1->setColumnHidden(i, columns[i].width == 0);
+    }
+}
+
+bool JoinPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text4 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        m_host.Text4_Click();
+    return QFrame::eventFilter(watched, event);
+}
+
+// ---- the download ----------------------------------------------------------------------------
+
+void JoinPage::ShowJoinPage() {
+    mnuRefreshSL->setEnabled(false);
+    mnuRefreshSL->setText(kRetrieving);
+    m_host.hideChoiceOptions();
+    show();
+    mnuGetInfo->setEnabled(false);
+    m_host.showJoinPicture();
+    RefreshServerList();
+}
+
+void JoinPage::RefreshServerList() {
+    m_host.status().setText(QStringLiteral("Status: Refreshing Server List"));
+    m_table->clear();
+    Winsock2->abort();
+    m_reply.restart();
+    // Nothing is ever sent: the list server answers a bare connection with its list.
+    Winsock2->connectToHost(m_listServerHost, m_listServerPort);
+}
+
+void JoinPage::mnuRefreshSL_Click() {
+    RefreshServerList();
+    mnuRefreshSL->setText(kRetrieving);
+    mnuRefreshSL->setEnabled(false);
+}
+
+void JoinPage::Winsock2_DataArrival() {
+    takeListData(Winsock2->read(m_reply.room()));
+    // A reply that has reached its size limit is cut there; the rows so far stay.
+    if (m_reply.room() == 0)
+        Winsock2->abort();
+}
+
+void JoinPage::takeListData(const QByteArray& read) {
+    StatusLine& status = m_host.status();
+    status.setText(QStringLiteral("Status: Receiving Data"));
+    QByteArrayView lines = m_reply.take(read);
+    status.setText(QStringLiteral("Status: Converting Data"));
+
+    QByteArrayView line;
+    bool analysing = false;
+    while (NextListLine(lines, line)) {
+        // Written for every line in turn; once shows the same, as nothing is drawn meanwhile.
+        if (!analysing) {
+            status.setText(QStringLiteral("Status: Analyzing List"));
+            analysing = true;
+        }
+        m_table->addRow(ParseServerListLine(line));
+    }
+    m_table->showAddedRows();
+
+    status.setText(QStringLiteral("Status: List Loaded"));
+    mnuRefreshSL->setText(kRefresh);
+    mnuRefreshSL->setEnabled(true);
+}
+
+// ---- the table -------------------------------------------------------------------------------
+
+int JoinPage::selectedRow() const {
+    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.front().row();
+}
+
+void JoinPage::ShowSelectedServer() {
+    // Without a selected row the steps that read it are skipped, and a test that reads it
+    // counts as passed.
+    const int row = selectedRow();
+    const bool haveRow = row >= 0;
+    const QString address = m_table->text(row, ServerTableModel::AddressColumn);
+    const QString version = m_table->text(row, ServerTableModel::VersionColumn);
+
+    if (haveRow)
+        Text4->setText(address);
+
+    if (Text4->text().endsWith(kPrivateMarker)) {
+        Text5->setText(Text4->text().chopped(kPrivateMarker.size()));
+        Text4->setText(QStringLiteral("Private"));
+    } else {
+        Text5->setText(Text4->text());
+        m_host.enableFinish();
+    }
+
+    if (!haveRow || version.isEmpty() || address.endsWith(kPrivateMarker))
+        mnuGetInfo->setEnabled(false);
+    else if (!address.isEmpty() && !Infotimer->isActive())
+        mnuGetInfo->setEnabled(true);
+
+    if (haveRow)
+        SelVersion = version;
+
+    if (SelVersion == QStringLiteral("1.24"))
+        platform::setCheckValue(TSCheck, 1);
+    if (SelVersion == QStringLiteral("1.21"))
+        platform::setCheckValue(TSCheck, 0);
+}
+
+void JoinPage::ListView1_ColumnClick(int columnIndex) {
+    const int sortKey = columnIndex - 1;
+    Qt::SortOrder order = m_table->sortOrder();
+    if (sortKey == LastSortKey)
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    // Sorting stays on from now on, so later rows take their sorted places.
+    m_table->sort(sortKey, order);
+    LastSortKey = sortKey;
+}

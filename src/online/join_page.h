@@ -1,13 +1,72 @@
 #pragma once
 
+#include "common/list_server.h"
+#include "online/server_list_parser.h"
+
 #include <QFrame>
+#include <QString>
+
+class JoinPageHost;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTcpSocket;
+class QTimer;
+class ServerTableModel;
+class ServerTableView;
 
 // The join page (Frame1): the public server list and the address to join.
+//
+// "Refresh" and opening the page download the list anew: the table is emptied and a TCP
+// connection goes to the list server, on which nothing is ever sent; every data event turns its
+// complete lines into rows. Picking a row puts its address into Text4/Text5 for the wizard's
+// "Finish".
 class JoinPage : public QFrame {
     Q_OBJECT
 public:
-    explicit JoinPage(QWidget* parent = nullptr);
+    JoinPage(JoinPageHost& host, QString listServerHost = defaultListServerHost(),
+             quint16 listServerPort = kServerListPort, QWidget* parent = nullptr);
+    ~JoinPage() override;
 
     // Report view with the list's five columns; run once by the main window's load.
     void SetUpServerTable();
+
+    void ShowJoinPage();
+    void RefreshServerList();
+    void mnuRefreshSL_Click();
+    void Winsock2_DataArrival();
+    void ShowSelectedServer();
+    void ListView1_ColumnClick(int columnIndex); // 1 "Server Name" .. 5 "IP Address"
+
+    // One data event's text, as Winsock2_DataArrival reads it off the connection.
+    void takeListData(const QByteArray& read);
+
+    ServerTableModel& serverTable() { return *m_table; }
+    // The selected row of ListView1, or -1 when none is selected.
+    int selectedRow() const;
+
+    ServerTableView* ListView1 = nullptr;
+    QPushButton* mnuRefreshSL = nullptr;
+    QPushButton* mnuGetInfo = nullptr;
+    QLabel* Label10 = nullptr;
+    QLineEdit* Text4 = nullptr;   // address to join, or "Private"
+    QCheckBox* TSCheck = nullptr; // ticked: join with the 1.24 build
+    QLineEdit* Text5 = nullptr;   // hidden: the bare address of the selected row
+
+    QTcpSocket* Winsock2 = nullptr; // the list connection
+    QTimer* Infotimer = nullptr;    // the "Info" button's lock; stopped unless armed
+
+    int LastSortKey = 0; // the sort key of the last column click
+    QString SelVersion;  // the version of the row selected last
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    JoinPageHost& m_host;
+    QString m_listServerHost;
+    quint16 m_listServerPort;
+    ServerTableModel* m_table = nullptr;
+    ServerListReply m_reply;
 };

@@ -3,6 +3,9 @@
 #include "launcher/game_path_dialog.h"
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
+#include "online/join_page.h"
+#include "online/server_table_model.h"
+#include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
 #include "support/test_environment.h"
 
@@ -11,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 
@@ -23,6 +27,21 @@ bool save(QWidget& w, const QString& folder, const QString& name) {
     const bool ok = w.grab().save(file);
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
     return ok;
+}
+
+// A few servers from the sandbox's own list server, so the join page shows a filled table.
+const QByteArray kSampleList =
+    "203.0.113.5:10052 local public ctf 1.24   4 [1/12] |Sunday \xA7" "2CTF\r\n"
+    "198.51.100.20:10052 local public battle 1.23   96 [7/32] Evening Battle\r\n"
+    "192.0.2.44:10052 mirror private treasure 1.24   1800 [0/8] Gem Hunt\r\n"
+    "203.0.113.77:10052 local public coop 1.24 x 30 [2/4] Carrotus Coop     Coop\r\n";
+
+// Waits, bounded, until the join page has its rows; a missing peer only leaves the table empty.
+void waitForRows(MainWindow& window) {
+    if (QTest::qWaitFor([&] { return window.Frame1->serverTable().rowCount() > 0; }, 3000)) {
+        window.Frame1->ListView1->selectRow(0);
+        window.Frame1->ShowSelectedServer();
+    }
 }
 
 } // namespace
@@ -39,6 +58,8 @@ int main(int argc, char** argv) {
     sandbox.settings().SaveSetting(QStringLiteral("Jazz2 Location"), QStringLiteral("C:\\Games\\Jazz2\\Jazz2.exe"));
     sandbox.settings().SaveSetting(QStringLiteral("Jazz2 TSF Location"), QStringLiteral("1.24"));
 
+    sandbox.listServer().serve({kSampleList});
+
     bool ok = true;
     struct Page {
         const char* name;
@@ -53,6 +74,8 @@ int main(int argc, char** argv) {
         window.Timer5->stop();
         if (page.open)
             (window.*page.open)();
+        if (page.open == &MainWindow::opJoin_DblClick)
+            waitForRows(window);
         ok &= save(window, folder, QString::fromLatin1(page.name));
     }
 

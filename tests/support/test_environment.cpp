@@ -18,6 +18,13 @@ Sandbox::Sandbox() {
     m_previousEndProgram = platform::setEndProgramHandler([this] { ++m_endProgramCalls; });
 }
 
+Services Sandbox::services() {
+    Services services{m_settings.get(), &m_dialogs, &m_starter};
+    services.listServerHost = QStringLiteral("127.0.0.1");
+    services.serverListPort = m_listServer.port();
+    return services;
+}
+
 Sandbox::~Sandbox() { platform::setEndProgramHandler(std::move(m_previousEndProgram)); }
 
 QString Sandbox::makeFile(const QString& name, const QByteArray& bytes) const {

@@ -4,6 +4,7 @@
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
 #include "support/recording_starter.h"
+#include "support/list_server_peer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -27,7 +28,9 @@ public:
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
     RecordingStarter& starter() { return m_starter; }
-    Services services() { return Services{m_settings.get(), &m_dialogs, &m_starter}; }
+    // Services whose list server is the sandbox's own peer: nothing leaves this machine.
+    Services services();
+    ListServerPeer& listServer() { return m_listServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -44,6 +47,7 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
     RecordingStarter m_starter;
+    ListServerPeer m_listServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/server_list_row.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+// The list server's reply: single-byte text, one game server per line, each line ending in CR LF.
+// Nothing here knows about sockets or widgets.
+
+// Parses one line (cut at its line feed, so the CR still ends it). The address runs up to the
+// first ":", the players text sits between the first "[" and the first "]", and the name follows
+// the "]" and one blank; the version, the type and the word "private" may stand anywhere. A field
+// whose text is not there stays empty, and the row is made all the same.
+ServerListRow ParseServerListLine(QByteArrayView line);
+
+// Takes the next complete line off the front of `text` (without its line feed; a CR before it
+// stays). False when `text` holds no further line feed: what is left is no complete line.
+bool NextListLine(QByteArrayView& text, QByteArrayView& line);
+
+// Collects the reply across reads. TCP may cut it anywhere, so the unfinished line at the end of
+// one read waits for the next read instead of being lost. The reply may grow by at most kMaxBytes
+// between two restarts; whatever comes beyond that is dropped.
+class ServerListReply {
+public:
+    static constexpr qsizetype kMaxBytes = qsizetype(16) * 1024 * 1024;
+
+    // A new download: forgets the unfinished line and the byte count.
+    void restart();
+
+    // How many more bytes the reply may grow by.
+    qsizetype room() const { return kMaxBytes - m_received; }
+
+    // Takes one read (only its first room() bytes) and returns the complete lines it finishes,
+    // the previous read's unfinished line in front, each ended by its line feed. The view stays
+    // valid until the next call.
+    QByteArrayView take(QByteArrayView read);
+
+private:
+    QByteArray m_text;
+    QByteArray m_unfinished;
+    qsizetype m_received = 0;
+};
