@@ -332,8 +332,6 @@ void MainWindow::showJoinPicture() {
 
 void MainWindow::enableFinish() { Command8->setEnabled(true); }
 
-void MainWindow::JoinFinish() {}
-void MainWindow::ServeFinish() {}
 
 // ---- spy state -------------------------------------------------------------------------------
 
@@ -348,11 +346,11 @@ void MainWindow::chSpy_Click() {
 
 // ---- game paths ------------------------------------------------------------------------------
 
-QString MainWindow::CheckGamePaths() {
+QString MainWindow::CheckGamePaths(bool centre) {
     const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
     const QString location = m_services.settings->GetSetting(game_paths::locationKey());
     if (tsf.isEmpty() || location.isEmpty())
-        OpenPathDialog(false);
+        OpenPathDialog(centre);
     return location;
 }
 

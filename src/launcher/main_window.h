@@ -52,7 +52,8 @@ public:
     int spyValue() const;
 
     // Game paths and their dialog.
-    QString CheckGamePaths();
+    // Opens the game-path dialog when either path was never set; returns "Jazz2 Location".
+    QString CheckGamePaths(bool centre = false);
     void OpenPathDialog(bool centre);
     void mnuChangeJj2Paths_Click();
     GamePathDialog* gamePathDialog() const; // null while the dialog is not loaded
@@ -124,6 +125,8 @@ public:
 
     // " -spy" or " -NoSpy", appended last to the game's join and serve command lines.
     QString SpySwitch;
+    // The maximum-players value of the last hosted game's command line.
+    QString MaxPlayersArg;
 
     // The served game's type word ("Battle", "Coop", "Capture", "Race", "Treasure") and its coop
     // difficulty ("easy", "medium", "hard"; empty until a difficulty button has been chosen).
