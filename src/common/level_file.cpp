@@ -1,6 +1,7 @@
 #include "common/level_file.h"
 
-#include <QFile>
+#include "platform/read_file.h"
+
 #include <algorithm>
 
 namespace level_file {
@@ -26,15 +27,7 @@ QString nameOf(const QString& path) {
     return path.mid(lastSeparator(path) + 1);
 }
 
-std::optional<QByteArray> read(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
+std::optional<QByteArray> read(const QString& file) { return platform::readWholeFile(file); }
 
 std::optional<QByteArray> title(const QByteArray& text) {
     // Positions below are 0-based; the marker's own search counts "not found" as position 0

@@ -1,10 +1,11 @@
 #include "launcher/character_page.h"
 
+#include "platform/gui/place.h"
 #include "common/launch_game.h"
 
 #include "common/conversions.h"
 #include "launcher/main_window.h"
-#include "launcher/twips.h"
+#include "common/twips.h"
 #include "platform/gui/fonts.h"
 
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 namespace reg = platform::reg;
 
 namespace {
+
+using platform::place;
 
 // The game's profile keys: both builds, under the machine's default user and the current user.
 struct ProfileKey {
@@ -37,13 +40,6 @@ const QString kLoriPrompt = QStringLiteral("Since Lori is unavailable in Jazz2 V
                                            "If you do not have version 1.23, just click OK.\r\n"
                                            "(1) Jazz\r\n"
                                            "(2) Spaz");
-
-template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
 
 QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry, bool bold) {
     auto* l = place<QLabel>(parent, name, geometry);

@@ -4,8 +4,9 @@
 #include "common/game_paths.h"
 #include "common/timing.h"
 #include "launcher/main_window.h"
-#include "launcher/twips.h"
+#include "common/twips.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/place.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -18,10 +19,8 @@
 namespace {
 
 template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
+    auto* w = platform::place<W>(parent, name, at);
     w->setText(text);
-    w->setGeometry(at);
     return w;
 }
 

@@ -1,5 +1,6 @@
 #include "launcher/main_window.h"
 
+#include "platform/gui/place.h"
 #include "common/conversions.h"
 #include "common/game_paths.h"
 #include "common/timing.h"
@@ -7,7 +8,7 @@
 #include "launcher/game_path_dialog.h"
 #include "launcher/pictures.h"
 #include "launcher/serve_page.h"
-#include "launcher/twips.h"
+#include "common/twips.h"
 #include "online/join_page.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
@@ -27,17 +28,12 @@
 
 namespace {
 
+using platform::place;
+
 const QString kFinish = QStringLiteral("Finish");
 const QString kNext = QStringLiteral("Next >");
 const QString kBack = QStringLiteral("< Back");
 const QString kCancel = QStringLiteral("Cancel");
-
-template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry,
                     qreal points, bool bold = false) {

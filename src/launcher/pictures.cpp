@@ -1,6 +1,6 @@
 #include "launcher/pictures.h"
 
-#include "launcher/twips.h"
+#include "common/twips.h"
 
 #include <QPainter>
 #include <QSvgRenderer>

@@ -1,10 +1,11 @@
 #include "launcher/serve_page.h"
 
+#include "platform/gui/place.h"
 #include "common/conversions.h"
 #include "common/level_file.h"
 #include "platform/windows_1252.h"
 #include "launcher/main_window.h"
-#include "launcher/twips.h"
+#include "common/twips.h"
 #include "platform/gui/check_value.h"
 #include "platform/local_address.h"
 
@@ -28,6 +29,8 @@ static void registerTabPictures() {
 }
 
 namespace {
+
+using platform::place;
 
 constexpr int kTabCount = 5;
 constexpr QSize kTabIconSize(24, 24);
@@ -57,13 +60,6 @@ const char* const kCoopKeys[3] = {"Coop Easy", "Coop Med", "Coop Hard"};
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
-}
-
-template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(latin1(name));
-    w->setGeometry(geometry);
-    return w;
 }
 
 QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry) {

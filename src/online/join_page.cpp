@@ -1,5 +1,8 @@
 #include "online/join_page.h"
 
+#include "platform/gui/place.h"
+#include "common/twips.h"
+
 #include "common/status_line.h"
 #include "online/join_page_host.h"
 #include "online/server_table_model.h"
@@ -18,21 +21,11 @@
 
 namespace {
 
+using platform::place;
+
 const QString kRefresh = QStringLiteral("Refresh");
 const QString kRetrieving = QStringLiteral("Retrieving");
 const QString kPrivateMarker = QStringLiteral("%P");
-
-// The page is laid out in twips, 15 to a pixel.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-template <typename W> W* place(QWidget* parent, const char* name, QRect geometry) {
-    auto* w = new W(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
 
 } // namespace
 
@@ -43,7 +36,7 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     setObjectName(QStringLiteral("Frame1"));
 
     m_table = new ServerTableModel(this);
-    ListView1 = place<ServerTableView>(this, "ListView1", twips(0, 0, 4480, 2415));
+    ListView1 = place<ServerTableView>(this, "ListView1", twipsRect(0, 0, 4480, 2415));
     ListView1->setModel(m_table);
     connect(ListView1, &ServerTableView::clickedAnywhere, this, &JoinPage::ShowSelectedServer);
     connect(ListView1, &ServerTableView::keyDown, this, &JoinPage::ShowSelectedServer);
@@ -52,21 +45,21 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { ListView1_ColumnClick(section + 1); });
 
-    mnuRefreshSL = place<QPushButton>(this, "mnuRefreshSL", twips(0, 2580, 1015, 375));
+    mnuRefreshSL = place<QPushButton>(this, "mnuRefreshSL", twipsRect(0, 2580, 1015, 375));
     mnuRefreshSL->setText(kRefresh);
     connect(mnuRefreshSL, &QPushButton::clicked, this, &JoinPage::mnuRefreshSL_Click);
 
-    mnuGetInfo = place<QPushButton>(this, "mnuGetInfo", twips(0, 3060, 1015, 375));
+    mnuGetInfo = place<QPushButton>(this, "mnuGetInfo", twipsRect(0, 3060, 1015, 375));
     mnuGetInfo->setText(QStringLiteral("Info"));
 
-    Label10 = place<QLabel>(this, "Label10", twips(1200, 2640, 1695, 255));
+    Label10 = place<QLabel>(this, "Label10", twipsRect(1200, 2640, 1695, 255));
     Label10->setText(QStringLiteral("Ip Address"));
 
-    Text4 = place<QLineEdit>(this, "Text4", twips(2280, 2640, 2175, 270));
+    Text4 = place<QLineEdit>(this, "Text4", twipsRect(2280, 2640, 2175, 270));
     Text4->setText(QStringLiteral("0.0.0.0"));
     Text4->installEventFilter(this);
 
-    TSCheck = place<QCheckBox>(this, "TSCheck", twips(1200, 3120, 3255, 255));
+    TSCheck = place<QCheckBox>(this, "TSCheck", twipsRect(1200, 3120, 3255, 255));
     TSCheck->setText(QStringLiteral("TSF"));
 
     Text5 = place<QLineEdit>(this, "Text5", QRect());

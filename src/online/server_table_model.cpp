@@ -1,6 +1,6 @@
 #include "online/server_table_model.h"
 
-#include "online/windows1252.h"
+#include "platform/windows_1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -120,8 +120,8 @@ bool ServerTableModel::less(const Row& a, const Row& b) const {
     const QByteArrayView y = cell(b, m_sortColumn);
     const qsizetype common = std::min(x.size(), y.size());
     for (qsizetype i = 0; i < common; ++i) {
-        const unsigned char p = foldWindows1252(static_cast<unsigned char>(x[i]));
-        const unsigned char q = foldWindows1252(static_cast<unsigned char>(y[i]));
+        const unsigned char p = platform::foldWindows1252(static_cast<unsigned char>(x[i]));
+        const unsigned char q = platform::foldWindows1252(static_cast<unsigned char>(y[i]));
         if (p != q)
             return p < q;
     }
@@ -174,7 +174,7 @@ QByteArray ServerTableModel::field(int row, int column) const {
 QString ServerTableModel::text(int row, int column) const {
     if (row < 0 || row >= rowCount())
         return {};
-    return fromWindows1252(cell(m_rows[std::size_t(row)], column));
+    return platform::fromWindows1252(cell(m_rows[std::size_t(row)], column));
 }
 
 int ServerTableModel::rowCount(const QModelIndex& parent) const {

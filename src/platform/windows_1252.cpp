@@ -13,12 +13,12 @@ constexpr char16_t kHighControls[32] = {
 
 } // namespace
 
-QString fromWindows1252(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size());
+QString fromWindows1252(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
-        text += (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(char16_t(b));
+        *out++ = (b >= 0x80 && b < 0xA0) ? QChar(kHighControls[b - 0x80]) : QChar(char16_t(b));
     }
     return text;
 }

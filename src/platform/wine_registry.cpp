@@ -1,5 +1,6 @@
 #include "platform/wine_registry.h"
 
+#include "platform/read_file.h"
 #include "platform/windows_1252.h"
 #include "platform/wine_registry_file.h"
 
@@ -13,16 +14,6 @@
 namespace platform {
 
 namespace {
-
-std::optional<QByteArray> readFile(const QString& file) {
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
 
 // Which file of the prefix holds the key, and its names within that file.
 std::optional<std::pair<QString, QStringList>> locate(const QString& prefix, reg::Handle root,
@@ -73,7 +64,7 @@ reg::Handle WineRegistry::openKey(reg::Handle root, const QByteArray& subKey, qu
     const auto where = locate(m_prefix, root, subKey);
     if (!where)
         return 0;
-    const std::optional<QByteArray> text = readFile(where->first);
+    const std::optional<QByteArray> text = readWholeFile(where->first);
     if (!text || !wine_reg::File(*text).hasKey(where->second))
         return 0;
     reg::Handle handle = 0;
@@ -100,7 +91,7 @@ bool WineRegistry::setValue(reg::Handle key, const QByteArray& name, quint32 typ
         return false;
 
     // The file is read afresh: Wine may have rewritten it since the key was opened.
-    const std::optional<QByteArray> text = readFile(open->second.file);
+    const std::optional<QByteArray> text = readWholeFile(open->second.file);
     if (!text)
         return false;
     wine_reg::File file(*text);

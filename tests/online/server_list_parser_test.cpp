@@ -1,5 +1,5 @@
 #include "online/server_list_parser.h"
-#include "online/windows1252.h"
+#include "platform/windows_1252.h"
 
 #include <QByteArrayList>
 #include <gtest/gtest.h>
@@ -217,12 +217,12 @@ TEST(ServerListReply, AReplyIsCutAtItsSizeLimitAndTheLinesBeforeStay) {
 }
 
 TEST(Windows1252, DecodesEveryByteToItsCharacter) {
-    EXPECT_EQ(fromWindows1252("Jazz " SECTION " \x80\x8A\x9F\xE9\x81"),
+    EXPECT_EQ(platform::fromWindows1252("Jazz " SECTION " \x80\x8A\x9F\xE9\x81"),
               QStringLiteral(u"Jazz § €ŠŸé\u0081"));
-    EXPECT_LT(foldWindows1252('A'), foldWindows1252('b'));
-    EXPECT_EQ(foldWindows1252('\xC9'), foldWindows1252('\xE9')); // É é
-    EXPECT_EQ(foldWindows1252('\x8A'), foldWindows1252('\x9A')); // Š š
-    EXPECT_EQ(foldWindows1252('\xD7'), 0xD7);                    // × is no letter
+    EXPECT_LT(platform::foldWindows1252('A'), platform::foldWindows1252('b'));
+    EXPECT_EQ(platform::foldWindows1252('\xC9'), platform::foldWindows1252('\xE9')); // É é
+    EXPECT_EQ(platform::foldWindows1252('\x8A'), platform::foldWindows1252('\x9A')); // Š š
+    EXPECT_EQ(platform::foldWindows1252('\xD7'), 0xD7);                    // × is no letter
 }
 
 } // namespace
