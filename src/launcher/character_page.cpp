@@ -132,6 +132,8 @@ CharacterPage::CharacterPage(MainWindow& form1)
     Lori = option(this, "Lori", QStringLiteral("Lori"), twipsRect(2520, 2625, 1140, 300));
 
     connect(Command2, &QPushButton::clicked, this, &CharacterPage::Command2_Click);
+    connect(Command15, &QPushButton::clicked, this, &CharacterPage::Command15_Click);
+    connect(Command16, &QPushButton::clicked, this, &CharacterPage::Command16_Click);
 }
 
 void CharacterPage::ShowCharacterPage() {

@@ -30,6 +30,11 @@ public:
 
     void Command2_Click();
 
+    // Name tools: "Remove Colon", "Set Name Spacing" and the stripping both start with.
+    void Command15_Click();
+    void Command16_Click();
+    void StripNameCodes();
+
     RegistryRoutines& registryRoutines() { return m_module; }
 
     QLabel* Label7 = nullptr;

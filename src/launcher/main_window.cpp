@@ -86,6 +86,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     buildFirstPage();
     buildBottomRow();
     buildHiddenState();
+    buildOptionMenus();
 
     // Centred on the screen the window opens on.
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -50,6 +51,13 @@ public:
     // Spy state.
     void chSpy_Click();
     int spyValue() const;
+
+    // Option menus.
+    void Command14_Click();
+    void Command11_Click();
+    void mnuSpyWindow_Click();
+    void mnuListServer_Click();
+    void mnuTSF_Click();
 
     // Game paths and their dialog.
     // Opens the game-path dialog when either path was never set; returns "Jazz2 Location".
@@ -123,6 +131,16 @@ public:
     QTimer* Timer5 = nullptr;
     QTimer* Timer6 = nullptr;
 
+    // The window's menus, never shown as a menu bar: only their items appear, as popups under
+    // "Game Options" and the serve page's "Options". The marks are set afresh at every opening.
+    QAction* mnuSpyWindow = nullptr;
+    QAction* mnuDashGO = nullptr;
+    QAction* mnuChangeJj2Paths = nullptr;
+    QList<QAction*> mnuGameOptions;
+    QAction* mnuListServer = nullptr;
+    QAction* mnuTSF = nullptr;
+    QList<QAction*> mnuServeOptions;
+
     // " -spy" or " -NoSpy", appended last to the game's join and serve command lines.
     QString SpySwitch;
     // The maximum-players value of the last hosted game's command line.
@@ -141,6 +159,8 @@ private:
     void buildFirstPage();
     void buildBottomRow();
     void buildHiddenState();
+    void buildOptionMenus();
+    void openPopup(const QList<QAction*>& menu, QPoint clientPos);
     void Form_Load();
     void Form_Unload();
     void setWizardCaptionsForPage();

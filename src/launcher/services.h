@@ -6,6 +6,7 @@
 #include "platform/program_start.h"
 
 namespace platform {
+class PopupMenus;
 class Registry;
 }
 
@@ -20,6 +21,7 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
+    platform::PopupMenus* popupMenus = nullptr; // the windows' popup menus; none: no menu opens
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -3,6 +3,7 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_popup_menus.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 
@@ -27,6 +28,7 @@ public:
 
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
+    FakePopupMenus& popupMenus() { return m_popupMenus; }
     RecordingStarter& starter() { return m_starter; }
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
@@ -46,6 +48,7 @@ private:
     QString m_programFolder;
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
+    FakePopupMenus m_popupMenus;
     RecordingStarter m_starter;
     ListServerPeer m_listServer;
     int m_endProgramCalls = 0;
