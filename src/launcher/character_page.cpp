@@ -4,6 +4,7 @@
 #include "common/launch_game.h"
 
 #include "common/conversions.h"
+#include "launcher/color_table_window.h"
 #include "launcher/main_window.h"
 #include "common/twips.h"
 #include "platform/gui/fonts.h"
@@ -134,7 +135,11 @@ CharacterPage::CharacterPage(MainWindow& form1)
     connect(Command2, &QPushButton::clicked, this, &CharacterPage::Command2_Click);
     connect(Command15, &QPushButton::clicked, this, &CharacterPage::Command15_Click);
     connect(Command16, &QPushButton::clicked, this, &CharacterPage::Command16_Click);
+    connect(Command17, &QPushButton::clicked, this, &CharacterPage::Command17_Click);
 }
+
+// The colour table is a window of its own, so it goes when the page goes.
+CharacterPage::~CharacterPage() { delete m_form5; }
 
 void CharacterPage::ShowCharacterPage() {
     for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
@@ -233,6 +238,12 @@ std::optional<QString> CharacterPage::ColorText() const {
 
 void CharacterPage::Command2_Click() {
     LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
+}
+
+void CharacterPage::Command17_Click() { showModeless(m_form5); }
+
+ColorTableWindow* CharacterPage::colorTableWindow() const {
+    return m_form5 && !m_form5->isHidden() ? m_form5.data() : nullptr;
 }
 
 void CharacterPage::openKey(quint32 root, const QString& subKey) {

@@ -3,8 +3,10 @@
 #include "launcher/registry_routines.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <optional>
 
+class ColorTableWindow;
 class MainWindow;
 class QLabel;
 class QLineEdit;
@@ -17,6 +19,7 @@ class CharacterPage : public QFrame {
     Q_OBJECT
 public:
     explicit CharacterPage(MainWindow& form1);
+    ~CharacterPage() override;
 
     void ShowCharacterPage();
     void SaveCharacterPage();
@@ -29,6 +32,8 @@ public:
     std::optional<QString> ColorText() const;
 
     void Command2_Click();
+    void Command17_Click();
+    ColorTableWindow* colorTableWindow() const; // null while the colour table is not loaded
 
     // Name tools: "Remove Colon", "Set Name Spacing" and the stripping both start with.
     void Command15_Click();
@@ -67,4 +72,5 @@ private:
 
     MainWindow& m_form1;
     RegistryRoutines m_module;
+    QPointer<ColorTableWindow> m_form5;
 };

@@ -4,6 +4,7 @@
 #include "common/conversions.h"
 #include "common/game_paths.h"
 #include "common/timing.h"
+#include "launcher/about_window.h"
 #include "launcher/character_page.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/pictures.h"
@@ -95,7 +96,10 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     Form_Load();
 }
 
-MainWindow::~MainWindow() { delete m_form3; }
+MainWindow::~MainWindow() {
+    delete m_form3;
+    delete m_form4;
+}
 
 void MainWindow::buildFirstPage() {
     Label8 = place<QLabel>(this, "Label8", twipsRect(2400, 120, 1575, 375));
@@ -162,6 +166,7 @@ void MainWindow::buildBottomRow() {
                        9.75);
     Command7 = button(this, "Command7", kCancel, twipsRect(4920, 3840, 975, 375), 9);
     Command8 = button(this, "Command8", kNext, twipsRect(5880, 3840, 1015, 375), 9);
+    connect(Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
 
@@ -376,6 +381,14 @@ void MainWindow::mnuChangeJj2Paths_Click() {
 void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }
 
 GamePathDialog* MainWindow::gamePathDialog() const { return m_form3; }
+
+// ---- About ----------------------------------------------------------------------------------
+
+void MainWindow::Command5_Click() { showModeless(m_form4); }
+
+AboutWindow* MainWindow::aboutWindow() const {
+    return m_form4 && !m_form4->isHidden() ? m_form4.data() : nullptr;
+}
 
 // ---- timers ----------------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@ class QRadioButton;
 class QStatusBar;
 class QTimer;
 
+class AboutWindow;
 class CharacterPage;
 class GamePathDialog;
 class JoinPage;
@@ -65,6 +66,10 @@ public:
     void OpenPathDialog(bool centre);
     void mnuChangeJj2Paths_Click();
     GamePathDialog* gamePathDialog() const; // null while the dialog is not loaded
+
+    // "About".
+    void Command5_Click();
+    AboutWindow* aboutWindow() const; // null while the About window is not loaded
 
     // Page routines the wizard calls.
     void ShowCharacterPage();
@@ -168,6 +173,7 @@ private:
     Services m_services;
     StatusLine m_status;
     QPointer<GamePathDialog> m_form3;
+    QPointer<AboutWindow> m_form4;
 };
 
 // Whether a control's own visibility flag is set, whatever its window shows.

@@ -1,5 +1,8 @@
 // Renders every window and page of the launcher to PNG files, offscreen, so a person can look.
 // Usage: quillmere-screenshots OUTPUT_FOLDER
+#include "launcher/about_window.h"
+#include "launcher/character_page.h"
+#include "launcher/color_table_window.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
@@ -106,5 +109,10 @@ int main(int argc, char** argv) {
     window.Timer5->stop();
     window.mnuChangeJj2Paths_Click();
     ok &= save(*window.gamePathDialog(), folder, QStringLiteral("game-path-dialog"));
+
+    window.Command5_Click();
+    ok &= save(*window.aboutWindow(), folder, QStringLiteral("about-window"));
+    window.Frame3->Command17_Click();
+    ok &= save(*window.Frame3->colorTableWindow(), folder, QStringLiteral("color-table-window"));
     return ok ? 0 : 1;
 }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+// The picture of the fur colour table: what the game shows for fur-colour numbers 0 to 95, as
+// 377 x 109 pixels of 24-bit colour with swatches in six rows of sixteen on a white ground, each
+// row named by its range of numbers.
+namespace fur_color_table {
+
+QImage picture();
+
+} // namespace fur_color_table

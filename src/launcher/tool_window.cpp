@@ -1,0 +1,22 @@
+#include "launcher/tool_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+ToolWindow::ToolWindow(const char* name, const QString& caption, QSize clientSize) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(caption);
+    setWindowFlags(Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(clientSize);
+}
+
+void ToolWindow::showEvent(QShowEvent* event) {
+    if (!m_placed) {
+        m_placed = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
