@@ -2,6 +2,7 @@
 #include "launcher/main_window.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/qt_dialogs.h"
+#include "platform/gui/qt_native_popup_menu.h"
 #include "platform/program_start.h"
 #include "platform/wine_registry.h"
 
@@ -16,7 +17,10 @@ int main(int argc, char* argv[]) {
     platform::QtDialogs dialogs;
     platform::SystemProgramStarter starter;
     platform::WineRegistry registry;
-    MainWindow window(Services{&settings, &dialogs, &starter, &registry});
+    platform::QtNativePopupMenu popupMenu;
+    Services services{&settings, &dialogs, &starter, &registry};
+    services.popupMenu = &popupMenu;
+    MainWindow window(services);
     window.show();
     return app.exec();
 }

@@ -6,8 +6,9 @@
 #include "platform/program_start.h"
 
 namespace platform {
+class NativePopupMenu;
 class Registry;
-}
+} // namespace platform
 
 // What the launcher's windows are given by whoever creates them: the application gives the real
 // store, boxes, program start and registry; tests give a temporary store, scripted boxes, a
@@ -20,6 +21,7 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
+    platform::NativePopupMenu* popupMenu = nullptr; // the "Add-ons" popup; none: nothing is chosen
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

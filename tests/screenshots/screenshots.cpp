@@ -1,5 +1,6 @@
 // Renders every window and page of the launcher to PNG files, offscreen, so a person can look.
 // Usage: quillmere-screenshots OUTPUT_FOLDER
+#include "addons/addon_editor.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -106,5 +108,14 @@ int main(int argc, char** argv) {
     window.Timer5->stop();
     window.mnuChangeJj2Paths_Click();
     ok &= save(*window.gamePathDialog(), folder, QStringLiteral("game-path-dialog"));
+
+    // The add-on editor with a short list, one entry selected.
+    sandbox.settings().SaveSetting(
+        QStringLiteral("Addons"),
+        QStringLiteral("Chat|C:\\Tools\\chat.exe@Level Editor|C:\\Games\\Jazz2\\JCS.exe@"
+                       "Map Viewer|D:\\Map\\map.exe@"));
+    AddonEditor editor({&sandbox.settings(), &sandbox.dialogs(), nullptr, nullptr});
+    editor.List2->setCurrentRow(1);
+    ok &= save(editor, folder, QStringLiteral("addon-editor"));
     return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
+#include "support/fake_popup_menu.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 
@@ -28,6 +29,7 @@ public:
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
     RecordingStarter& starter() { return m_starter; }
+    FakeNativePopupMenu& popupMenu() { return m_popupMenu; }
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
     RecordingStarter m_starter;
+    FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
