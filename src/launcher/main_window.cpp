@@ -1,6 +1,7 @@
 #include "launcher/main_window.h"
 
 #include "platform/gui/place.h"
+#include "addons/addon_starter.h"
 #include "common/conversions.h"
 #include "common/game_paths.h"
 #include "common/timing.h"
@@ -168,6 +169,7 @@ void MainWindow::buildBottomRow() {
     Command8 = button(this, "Command8", kNext, twipsRect(5880, 3840, 1015, 375), 9);
     connect(Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
+    connect(Command20, &QPushButton::clicked, this, &MainWindow::Command20_Click);
     connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
 
     // The status bar runs along the bottom edge, below the button row.
@@ -185,6 +187,10 @@ void MainWindow::buildHiddenState() {
         (*box)->setObjectName(QString::fromLatin1(name));
         (*box)->hide();
     }
+    m_addons = new AddonStarter(*this, *Command20,
+                                {m_services.settings, m_services.dialogs, m_services.starter,
+                                 m_services.popupMenu});
+    List2 = m_addons->List2;
 
     Timer2 = oneShot(this, "Timer2");
     Timer5 = oneShot(this, "Timer5");
@@ -334,6 +340,8 @@ void MainWindow::showJoinPicture() {
 
 void MainWindow::enableFinish() { Command8->setEnabled(true); }
 
+
+void MainWindow::Command20_Click() { m_addons->Command20_Click(); }
 
 // ---- spy state -------------------------------------------------------------------------------
 

@@ -12,12 +12,14 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTimer;
 
 class AboutWindow;
+class AddonStarter;
 class CharacterPage;
 class GamePathDialog;
 class JoinPage;
@@ -81,6 +83,10 @@ public:
     void JoinFinish();
     void ServeFinish();
 
+    // The "Add-ons" button's popup menu and the add-on editor it opens.
+    void Command20_Click();
+    AddonStarter& addonStarter() const { return *m_addons; }
+
     // Timers.
     void Timer2_Timer();
     void Timer5_Timer();
@@ -131,6 +137,8 @@ public:
     QLineEdit* TSFPath = nullptr;
     QLineEdit* jpath = nullptr;
     QLineEdit* path = nullptr;
+    // Never shown: the paths of the add-ons in the last "Add-ons" popup.
+    QListWidget* List2 = nullptr;
 
     QTimer* Timer2 = nullptr;
     QTimer* Timer5 = nullptr;
@@ -174,6 +182,7 @@ private:
     StatusLine m_status;
     QPointer<GamePathDialog> m_form3;
     QPointer<AboutWindow> m_form4;
+    AddonStarter* m_addons = nullptr;
 };
 
 // Whether a control's own visibility flag is set, whatever its window shows.

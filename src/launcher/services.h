@@ -7,8 +7,9 @@
 
 namespace platform {
 class PopupMenus;
+class NativePopupMenu;
 class Registry;
-}
+} // namespace platform
 
 // What the launcher's windows are given by whoever creates them: the application gives the real
 // store, boxes, program start and registry; tests give a temporary store, scripted boxes, a
@@ -22,6 +23,7 @@ struct Services {
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
     platform::PopupMenus* popupMenus = nullptr; // the windows' popup menus; none: no menu opens
+    platform::NativePopupMenu* popupMenu = nullptr; // the "Add-ons" popup; none: nothing is chosen
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

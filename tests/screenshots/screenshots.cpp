@@ -3,6 +3,7 @@
 #include "launcher/about_window.h"
 #include "launcher/character_page.h"
 #include "launcher/color_table_window.h"
+#include "addons/addon_editor.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -114,5 +116,13 @@ int main(int argc, char** argv) {
     ok &= save(*window.aboutWindow(), folder, QStringLiteral("about-window"));
     window.Frame3->Command17_Click();
     ok &= save(*window.Frame3->colorTableWindow(), folder, QStringLiteral("color-table-window"));
+    // The add-on editor with a short list, one entry selected.
+    sandbox.settings().SaveSetting(
+        QStringLiteral("Addons"),
+        QStringLiteral("Chat|C:\\Tools\\chat.exe@Level Editor|C:\\Games\\Jazz2\\JCS.exe@"
+                       "Map Viewer|D:\\Map\\map.exe@"));
+    AddonEditor editor({&sandbox.settings(), &sandbox.dialogs(), nullptr, nullptr});
+    editor.List2->setCurrentRow(1);
+    ok &= save(editor, folder, QStringLiteral("addon-editor"));
     return ok ? 0 : 1;
 }

@@ -23,6 +23,7 @@ Services Sandbox::services() {
     services.listServerHost = QStringLiteral("127.0.0.1");
     services.serverListPort = m_listServer.port();
     services.popupMenus = &m_popupMenus;
+    services.popupMenu = &m_popupMenu;
     return services;
 }
 

@@ -4,6 +4,7 @@
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_popup_menus.h"
+#include "support/fake_popup_menu.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 
@@ -30,6 +31,7 @@ public:
     FakeDialogs& dialogs() { return m_dialogs; }
     FakePopupMenus& popupMenus() { return m_popupMenus; }
     RecordingStarter& starter() { return m_starter; }
+    FakeNativePopupMenu& popupMenu() { return m_popupMenu; }
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
@@ -50,6 +52,7 @@ private:
     FakeDialogs m_dialogs;
     FakePopupMenus m_popupMenus;
     RecordingStarter m_starter;
+    FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;

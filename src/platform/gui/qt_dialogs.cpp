@@ -36,8 +36,10 @@ QString QtDialogs::toQtFilter(const QString& filter) {
         QString patterns = parts[i + 1];
         patterns.replace(u';', u' ');
         QString name = parts[i];
-        // A description that already shows its patterns keeps them as they are.
-        out << (name.contains(parts[i + 1]) ? name : name + QStringLiteral(" (") + patterns + u')');
+        // Qt reads the patterns only from "(...)" at the end of a filter; without it every word
+        // of the description would become a pattern ("[*.exe]" matches no file).
+        const QString tail = u'(' + patterns + u')';
+        out << (name.endsWith(tail) ? name : name + u' ' + tail);
     }
     return out.join(QStringLiteral(";;"));
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/gui/native_popup_menu.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace support {
+
+// A popup menu that never opens: it records every showing and returns the next scripted choice
+// (0, "dismissed", when none is left). Like a real menu, it never returns an item that cannot be
+// chosen (grayed, disabled, a separator) or that it was not given.
+class FakeNativePopupMenu final : public platform::NativePopupMenu {
+public:
+    struct Shown {
+        std::vector<Item> items;
+        QPoint topLeft;
+        QWidget* owner = nullptr;
+    };
+
+    QPoint cursorPosition() override { return m_cursor; }
+    int track(const std::vector<Item>& items, QPoint topLeft, QWidget* owner) override;
+
+    // The next showing returns the item with this id (0: the menu is dismissed).
+    void choose(int id) { m_choices.push_back(id); }
+    void setCursorPosition(QPoint at) { m_cursor = at; }
+
+    const std::vector<Shown>& shown() const { return m_shown; }
+    // The last showing's items as text: a caption, "-" for a separator, "(caption)" for an item
+    // that cannot be chosen and "[x] caption" for a checked one.
+    QStringList lastItems() const;
+
+private:
+    std::deque<int> m_choices;
+    std::vector<Shown> m_shown;
+    QPoint m_cursor;
+};
+
+} // namespace support
