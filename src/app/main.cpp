@@ -2,7 +2,6 @@
 #include "launcher/main_window.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/qt_dialogs.h"
-#include "platform/gui/qt_popup_menus.h"
 #include "platform/gui/qt_native_popup_menu.h"
 #include "platform/program_start.h"
 #include "platform/wine_registry.h"
@@ -18,10 +17,8 @@ int main(int argc, char* argv[]) {
     platform::QtDialogs dialogs;
     platform::SystemProgramStarter starter;
     platform::WineRegistry registry;
-    platform::QtPopupMenus popupMenus;
     platform::QtNativePopupMenu popupMenu;
     Services services{&settings, &dialogs, &starter, &registry};
-    services.popupMenus = &popupMenus;
     services.popupMenu = &popupMenu;
     MainWindow window(services);
     window.show();

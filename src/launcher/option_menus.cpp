@@ -6,7 +6,7 @@
 #include "common/twips.h"
 #include "launcher/serve_page.h"
 #include "platform/gui/check_value.h"
-#include "platform/gui/popup_menus.h"
+#include "platform/gui/native_popup_menu.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -40,11 +40,23 @@ void MainWindow::buildOptionMenus() {
 }
 
 void MainWindow::openPopup(const QList<QAction*>& menu, QPoint clientPos) {
-    if (!m_services.popupMenus)
+    using Popup = platform::NativePopupMenu;
+    if (!m_services.popupMenu)
         return;
-    QAction* chosen = m_services.popupMenus->popup(menu, mapToGlobal(clientPos), this);
-    if (!chosen || !menu.contains(chosen))
+    // The menu is built afresh from the items, each numbered by its place; the marks are shown as
+    // the items hold them and stay the window's to change.
+    std::vector<Popup::Item> items;
+    for (qsizetype i = 0; i < menu.size(); ++i) {
+        const QAction* item = menu[i];
+        const int flags = item->isSeparator() ? Popup::kSeparator
+                          : item->isChecked() ? Popup::kChecked
+                                              : 0;
+        items.push_back({int(i) + 1, flags, item->text()});
+    }
+    const int id = m_services.popupMenu->track(items, mapToGlobal(clientPos), this);
+    if (id < 1 || id > menu.size())
         return;
+    const QAction* chosen = menu[id - 1];
     if (chosen == mnuSpyWindow)
         mnuSpyWindow_Click();
     else if (chosen == mnuChangeJj2Paths)

@@ -6,7 +6,6 @@
 #include "platform/program_start.h"
 
 namespace platform {
-class PopupMenus;
 class NativePopupMenu;
 class Registry;
 } // namespace platform
@@ -22,7 +21,6 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
-    platform::PopupMenus* popupMenus = nullptr; // the windows' popup menus; none: no menu opens
     platform::NativePopupMenu* popupMenu = nullptr; // the "Add-ons" popup; none: nothing is chosen
 };
 

@@ -11,14 +11,18 @@ const QString kOff = QStringLiteral("Status: Spy Window Toggled to OFF");
 class OptionMenus : public support::MainWindowTest {
 protected:
     void SetUp() override { storePaths(); }
-    support::FakePopupMenus& menus() { return sandbox.popupMenus(); }
+    support::FakeNativePopupMenu& menus() { return sandbox.popupMenu(); }
+    QPoint lastClientPos() { return window().mapFromGlobal(menus().shown().back().topLeft); }
+    static QString marked(const char* mark, const char* caption) {
+        const QString c = QString::fromLatin1(caption);
+        return QByteArray(mark) == "[x]" ? QStringLiteral("[x] ") + c : c;
+    }
     QStringList gameOptions(const char* spyMark) const {
-        return {QString::fromLatin1(spyMark) + QStringLiteral(" Spy Window"), QStringLiteral("-"),
+        return {marked(spyMark, "Spy Window"), QStringLiteral("-"),
                 QStringLiteral("Change Jazz2 Paths")};
     }
     QStringList serveOptions(const char* listMark, const char* tsfMark) const {
-        return {QString::fromLatin1(listMark) + QStringLiteral(" List Server"),
-                QString::fromLatin1(tsfMark) + QStringLiteral(" TSF")};
+        return {marked(listMark, "List Server"), marked(tsfMark, "TSF")};
     }
     ServePage& openServe() {
         open();
@@ -84,15 +88,13 @@ TEST_F(OptionMenus, MenusOpenUnderTheirButtons) {
     menus().dismiss();
     click(window().Command14);
     // 15 twips left of the button, flush with its bottom edge.
-    EXPECT_EQ(menus().shown().back().clientPos, QPoint((1440 - 15) / 15, (3840 + 375) / 15));
-    EXPECT_EQ(menus().shown().back().globalPos,
-              window().mapToGlobal(menus().shown().back().clientPos));
+    EXPECT_EQ(lastClientPos(), QPoint((1440 - 15) / 15, (3840 + 375) / 15));
+    EXPECT_EQ(menus().shown().back().owner, &window());
 
     doubleClick(window().opServ);
     menus().dismiss();
     click(window().Frame2->Command11);
-    EXPECT_EQ(menus().shown().back().clientPos,
-              QPoint((3480 + 2400) / 15, (3120 + 375 + 120) / 15));
+    EXPECT_EQ(lastClientPos(), QPoint((3480 + 2400) / 15, (3120 + 375 + 120) / 15));
 }
 
 TEST_F(OptionMenus, ServeOptionsFlipTheirBoxesAndMarkThemAtTheNextOpening) {

@@ -6,11 +6,14 @@ int FakeNativePopupMenu::track(const std::vector<Item>& items, QPoint topLeft, Q
     m_shown.push_back({items, topLeft, owner});
     if (m_choices.empty())
         return 0;
-    const int id = m_choices.front();
+    const Choice choice = m_choices.front();
     m_choices.pop_front();
-    for (const Item& item : items)
-        if (item.id == id && !(item.flags & (kGrayed | kDisabled | kSeparator)))
-            return id;
+    for (const Item& item : items) {
+        const bool wanted =
+            choice.caption.isEmpty() ? item.id == choice.id : item.caption == choice.caption;
+        if (wanted && !(item.flags & (kGrayed | kDisabled | kSeparator)))
+            return item.id;
+    }
     return 0;
 }
 

@@ -23,7 +23,10 @@ public:
     int track(const std::vector<Item>& items, QPoint topLeft, QWidget* owner) override;
 
     // The next showing returns the item with this id (0: the menu is dismissed).
-    void choose(int id) { m_choices.push_back(id); }
+    void choose(int id) { m_choices.push_back({id, QString()}); }
+    // The next showing returns the first item with this caption.
+    void choose(const QString& caption) { m_choices.push_back({0, caption}); }
+    void dismiss() { choose(0); }
     void setCursorPosition(QPoint at) { m_cursor = at; }
 
     const std::vector<Shown>& shown() const { return m_shown; }
@@ -32,7 +35,11 @@ public:
     QStringList lastItems() const;
 
 private:
-    std::deque<int> m_choices;
+    struct Choice {
+        int id;
+        QString caption; // chosen by caption when not empty
+    };
+    std::deque<Choice> m_choices;
     std::vector<Shown> m_shown;
     QPoint m_cursor;
 };

@@ -22,7 +22,6 @@ Services Sandbox::services() {
     Services services{m_settings.get(), &m_dialogs, &m_starter};
     services.listServerHost = QStringLiteral("127.0.0.1");
     services.serverListPort = m_listServer.port();
-    services.popupMenus = &m_popupMenus;
     services.popupMenu = &m_popupMenu;
     return services;
 }

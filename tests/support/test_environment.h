@@ -3,7 +3,6 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
-#include "support/fake_popup_menus.h"
 #include "support/fake_popup_menu.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
@@ -29,7 +28,6 @@ public:
 
     AppSettings& settings() { return *m_settings; }
     FakeDialogs& dialogs() { return m_dialogs; }
-    FakePopupMenus& popupMenus() { return m_popupMenus; }
     RecordingStarter& starter() { return m_starter; }
     FakeNativePopupMenu& popupMenu() { return m_popupMenu; }
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
@@ -50,7 +48,6 @@ private:
     QString m_programFolder;
     std::unique_ptr<AppSettings> m_settings;
     FakeDialogs m_dialogs;
-    FakePopupMenus m_popupMenus;
     RecordingStarter m_starter;
     FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
