@@ -10,6 +10,7 @@
 #include "launcher/serve_page.h"
 #include "common/twips.h"
 #include "online/join_page.h"
+#include "online/password_dialog.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
 #include "platform/program_exit.h"
@@ -94,7 +95,10 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     Form_Load();
 }
 
-MainWindow::~MainWindow() { delete m_form3; }
+MainWindow::~MainWindow() {
+    delete m_form3;
+    delete m_form9;
+}
 
 void MainWindow::buildFirstPage() {
     Label8 = place<QLabel>(this, "Label8", twipsRect(2400, 120, 1575, 375));

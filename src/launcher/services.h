@@ -2,6 +2,7 @@
 
 #include "common/app_settings.h"
 #include "common/list_server.h"
+#include "online/password_datagram.h"
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
 
@@ -20,6 +21,9 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
+    // The password check of a private server: the server's port and the fixed local one.
+    quint16 passwordServerPort = kPasswordServerPort;
+    quint16 passwordLocalPort = kPasswordServerPort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -4,6 +4,7 @@
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
+#include "online/password_dialog.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
@@ -106,5 +107,8 @@ int main(int argc, char** argv) {
     window.Timer5->stop();
     window.mnuChangeJj2Paths_Click();
     ok &= save(*window.gamePathDialog(), folder, QStringLiteral("game-path-dialog"));
+
+    OpenPasswordDialog(window);
+    ok &= save(window.passwordDialog(), folder, QStringLiteral("password-dialog"));
     return ok ? 0 : 1;
 }

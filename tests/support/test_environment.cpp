@@ -22,6 +22,9 @@ Services Sandbox::services() {
     Services services{m_settings.get(), &m_dialogs, &m_starter};
     services.listServerHost = QStringLiteral("127.0.0.1");
     services.serverListPort = m_listServer.port();
+    // The password check sends to the sandbox's game server and never binds the game's port.
+    services.passwordServerPort = m_passwordServer.port();
+    services.passwordLocalPort = 0;
     return services;
 }
 
