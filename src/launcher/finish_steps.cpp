@@ -4,6 +4,7 @@
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
+#include "online/password_dialog.h"
 #include "platform/gui/check_value.h"
 
 #include <QCheckBox>
@@ -17,8 +18,10 @@ void MainWindow::JoinFinish() {
     m_status.setText(QStringLiteral("Status: Launching Jazz2 via Server List"));
 
     const QString address = Frame1->Text4->text();
-    if (address == QStringLiteral("Private"))
+    if (address == QStringLiteral("Private")) {
+        OpenPasswordDialog(*this);
         return;
+    }
 
     const JoinValues values{path->text(), TSFPath->text(), platform::checkValue(Frame1->TSCheck),
                             address, SpySwitch};

@@ -12,6 +12,7 @@
 #include "launcher/serve_page.h"
 #include "common/twips.h"
 #include "online/join_page.h"
+#include "online/password_dialog.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
 #include "platform/program_exit.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
 MainWindow::~MainWindow() {
     delete m_form3;
     delete m_form4;
+    delete m_form9;
 }
 
 void MainWindow::buildFirstPage() {

@@ -3,6 +3,7 @@
 #include "common/status_line.h"
 #include "launcher/services.h"
 #include "online/join_page_host.h"
+#include "online/password_dialog_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -32,7 +33,7 @@ class ServePage;
 //
 // The window's controls and form-level values are the state its pages share, so they are public,
 // named as the launcher's code calls them.
-class MainWindow : public QWidget, public JoinPageHost {
+class MainWindow : public QWidget, public JoinPageHost, public PasswordDialogHost {
     Q_OBJECT
 public:
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -96,6 +97,13 @@ public:
     void hideChoiceOptions() override;
     void showJoinPicture() override;
     void enableFinish() override;
+
+    // What the password window takes from the window when it opens.
+    QString privateServerAddress() override;
+    std::optional<QString> selectedServerVersion() override;
+    QString tsfExecutable() override;
+    QString gameExecutable() override;
+    PasswordDialog& passwordDialog() override;
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
     void gamePathDialogUnloaded();
@@ -183,6 +191,7 @@ private:
     QPointer<GamePathDialog> m_form3;
     QPointer<AboutWindow> m_form4;
     AddonStarter* m_addons = nullptr;
+    QPointer<PasswordDialog> m_form9;
 };
 
 // Whether a control's own visibility flag is set, whatever its window shows.

@@ -2,6 +2,7 @@
 
 #include "common/app_settings.h"
 #include "common/list_server.h"
+#include "online/password_datagram.h"
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
 
@@ -22,6 +23,9 @@ struct Services {
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
     platform::NativePopupMenu* popupMenu = nullptr; // the "Add-ons" popup; none: nothing is chosen
+    // The password check of a private server: the server's port and the fixed local one.
+    quint16 passwordServerPort = kPasswordServerPort;
+    quint16 passwordLocalPort = kPasswordServerPort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -8,6 +8,7 @@
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
+#include "online/password_dialog.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
@@ -124,5 +125,7 @@ int main(int argc, char** argv) {
     AddonEditor editor({&sandbox.settings(), &sandbox.dialogs(), nullptr, nullptr});
     editor.List2->setCurrentRow(1);
     ok &= save(editor, folder, QStringLiteral("addon-editor"));
+    OpenPasswordDialog(window);
+    ok &= save(window.passwordDialog(), folder, QStringLiteral("password-dialog"));
     return ok ? 0 : 1;
 }

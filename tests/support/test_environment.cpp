@@ -23,6 +23,9 @@ Services Sandbox::services() {
     services.listServerHost = QStringLiteral("127.0.0.1");
     services.serverListPort = m_listServer.port();
     services.popupMenu = &m_popupMenu;
+    // The password check sends to the sandbox's game server and never binds the game's port.
+    services.passwordServerPort = m_passwordServer.port();
+    services.passwordLocalPort = 0;
     return services;
 }
 

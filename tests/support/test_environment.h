@@ -6,6 +6,7 @@
 #include "support/fake_popup_menu.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
+#include "support/password_server_peer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ public:
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
+    PasswordServerPeer& passwordServer() { return m_passwordServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -51,6 +53,7 @@ private:
     RecordingStarter m_starter;
     FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
+    PasswordServerPeer m_passwordServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };

@@ -1,0 +1,35 @@
+// What the password window reads of the main window when it opens.
+#include "launcher/main_window.h"
+#include "online/join_page.h"
+#include "online/password_dialog.h"
+#include "online/server_table_model.h"
+
+#include <QLineEdit>
+
+QString MainWindow::privateServerAddress() {
+    return Frame1->Text5->text();
+}
+
+std::optional<QString> MainWindow::selectedServerVersion() {
+    const int row = Frame1->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    return Frame1->serverTable().text(row, ServerTableModel::VersionColumn);
+}
+
+QString MainWindow::tsfExecutable() {
+    return TSFPath->text();
+}
+
+QString MainWindow::gameExecutable() {
+    return path->text();
+}
+
+PasswordDialog& MainWindow::passwordDialog() {
+    if (!m_form9) {
+        m_form9 = new PasswordDialog(*m_services.dialogs, m_services.starter,
+                                     m_services.passwordServerPort, m_services.passwordLocalPort);
+        m_form9->setWindowIcon(windowIcon());
+    }
+    return *m_form9;
+}
