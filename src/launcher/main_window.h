@@ -3,6 +3,7 @@
 #include "common/status_line.h"
 #include "launcher/services.h"
 #include "online/join_page_host.h"
+#include "online/listing_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -19,6 +20,7 @@ class QTimer;
 class CharacterPage;
 class GamePathDialog;
 class JoinPage;
+class Listing;
 class ServePage;
 
 // The main window "Form1": a short wizard. The first page offers three paths (serve, join,
@@ -28,7 +30,7 @@ class ServePage;
 //
 // The window's controls and form-level values are the state its pages share, so they are public,
 // named as the launcher's code calls them.
-class MainWindow : public QWidget, public JoinPageHost {
+class MainWindow : public QWidget, public JoinPageHost, public ListingHost {
     Q_OBJECT
 public:
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -77,6 +79,15 @@ public:
     void hideChoiceOptions() override;
     void showJoinPicture() override;
     void enableFinish() override;
+
+    // The listing of a hosted game, and what it reads of the serve page.
+    Listing& listing();
+    QString serverNameText() const override;
+    QString maxPlayersText() const override;
+    int tsfValue() const override;
+    QString gameTypeWord() const override;
+    void setMaxPlayersArg(const QString& value) override;
+    QIcon programIcon() const override;
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
     void gamePathDialogUnloaded();
@@ -148,6 +159,7 @@ private:
     Services m_services;
     StatusLine m_status;
     QPointer<GamePathDialog> m_form3;
+    Listing* m_listing = nullptr;
 };
 
 // Whether a control's own visibility flag is set, whatever its window shows.

@@ -20,6 +20,7 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
+    quint16 listingPort = kListingPort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -4,6 +4,8 @@
 #include "launcher/main_window.h"
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
+#include "online/listing.h"
+#include "online/listing_window.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
@@ -106,5 +108,12 @@ int main(int argc, char** argv) {
     window.Timer5->stop();
     window.mnuChangeJj2Paths_Click();
     ok &= save(*window.gamePathDialog(), folder, QStringLiteral("game-path-dialog"));
+
+    // "Game Started", as a listed serve opens it (towards the sandbox's own list server).
+    MainWindow hosting(sandbox.services());
+    hosting.Timer5->stop();
+    hosting.opServ_DblClick();
+    hosting.listing().StartListing();
+    ok &= save(*hosting.listing().window(), folder, QStringLiteral("listing-window"));
     return ok ? 0 : 1;
 }

@@ -31,6 +31,8 @@ public:
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
+    // The list server's listing port, where hosted games are registered.
+    ListServerPeer& listingServer() { return m_listingServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -48,6 +50,7 @@ private:
     FakeDialogs m_dialogs;
     RecordingStarter m_starter;
     ListServerPeer m_listServer;
+    ListServerPeer m_listingServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };
