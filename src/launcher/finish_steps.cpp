@@ -5,6 +5,7 @@
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
 #include "online/password_dialog.h"
+#include "online/listing.h"
 #include "platform/gui/check_value.h"
 
 #include <QCheckBox>
@@ -37,6 +38,8 @@ void MainWindow::ServeFinish() {
     const int listed = platform::checkValue(Frame2->Check2);
     if (listed != 0 && listed != 1)
         return;
+    if (listed == 1)
+        listing().StartListing(); // announced before the game starts; the listing follows later
     MaxPlayersArg = Frame2->Text1->text();
     const ServeValues values{
         path->text(),  TSFPath->text(),       platform::checkValue(Frame2->Check1),

@@ -4,6 +4,7 @@
 #include "launcher/services.h"
 #include "online/join_page_host.h"
 #include "online/password_dialog_host.h"
+#include "online/listing_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,6 +25,7 @@ class AddonStarter;
 class CharacterPage;
 class GamePathDialog;
 class JoinPage;
+class Listing;
 class ServePage;
 
 // The main window "Form1": a short wizard. The first page offers three paths (serve, join,
@@ -33,7 +35,10 @@ class ServePage;
 //
 // The window's controls and form-level values are the state its pages share, so they are public,
 // named as the launcher's code calls them.
-class MainWindow : public QWidget, public JoinPageHost, public PasswordDialogHost {
+class MainWindow : public QWidget,
+                   public JoinPageHost,
+                   public PasswordDialogHost,
+                   public ListingHost {
     Q_OBJECT
 public:
     explicit MainWindow(Services services, QWidget* parent = nullptr);
@@ -104,6 +109,14 @@ public:
     QString tsfExecutable() override;
     QString gameExecutable() override;
     PasswordDialog& passwordDialog() override;
+    // The listing of a hosted game, and what it reads of the serve page.
+    Listing& listing();
+    QString serverNameText() const override;
+    QString maxPlayersText() const override;
+    int tsfValue() const override;
+    QString gameTypeWord() const override;
+    void setMaxPlayersArg(const QString& value) override;
+    QIcon programIcon() const override;
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
     void gamePathDialogUnloaded();
@@ -192,6 +205,7 @@ private:
     QPointer<AboutWindow> m_form4;
     AddonStarter* m_addons = nullptr;
     QPointer<PasswordDialog> m_form9;
+    Listing* m_listing = nullptr;
 };
 
 // Whether a control's own visibility flag is set, whatever its window shows.

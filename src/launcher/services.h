@@ -26,6 +26,7 @@ struct Services {
     // The password check of a private server: the server's port and the fixed local one.
     quint16 passwordServerPort = kPasswordServerPort;
     quint16 passwordLocalPort = kPasswordServerPort;
+    quint16 listingPort = kListingPort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

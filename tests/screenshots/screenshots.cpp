@@ -9,6 +9,8 @@
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
 #include "online/password_dialog.h"
+#include "online/listing.h"
+#include "online/listing_window.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
@@ -127,5 +129,11 @@ int main(int argc, char** argv) {
     ok &= save(editor, folder, QStringLiteral("addon-editor"));
     OpenPasswordDialog(window);
     ok &= save(window.passwordDialog(), folder, QStringLiteral("password-dialog"));
+    // "Game Started", as a listed serve opens it (towards the sandbox's own list server).
+    MainWindow hosting(sandbox.services());
+    hosting.Timer5->stop();
+    hosting.opServ_DblClick();
+    hosting.listing().StartListing();
+    ok &= save(*hosting.listing().window(), folder, QStringLiteral("listing-window"));
     return ok ? 0 : 1;
 }

@@ -30,6 +30,7 @@ void ListServerPeer::accept() {
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             if (socket == m_latest)
                 m_clientGone = true;
+            ++m_connectionsEnded;
             socket->deleteLater();
         });
         writeNext(socket, m_chunks, m_after);

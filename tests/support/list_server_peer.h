@@ -35,6 +35,8 @@ public:
     void closeConnection();
     // Whether the newest connection has seen its client go (it closed or aborted).
     bool clientGone() const { return m_clientGone; }
+    // How many connections have ended so far, whichever side closed them.
+    int connectionsEnded() const { return m_connectionsEnded; }
     // Everything the client sent on any connection (the list download sends nothing).
     const QByteArray& received() const { return m_received; }
 
@@ -48,6 +50,7 @@ private:
     After m_after = After::StayOpen;
     int m_connections = 0;
     bool m_clientGone = false;
+    int m_connectionsEnded = 0;
     QByteArray m_received;
 };
 

@@ -26,6 +26,7 @@ Services Sandbox::services() {
     // The password check sends to the sandbox's game server and never binds the game's port.
     services.passwordServerPort = m_passwordServer.port();
     services.passwordLocalPort = 0;
+    services.listingPort = m_listingServer.port();
     return services;
 }
 

@@ -35,6 +35,8 @@ public:
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
     PasswordServerPeer& passwordServer() { return m_passwordServer; }
+    // The list server's listing port, where hosted games are registered.
+    ListServerPeer& listingServer() { return m_listingServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -54,6 +56,7 @@ private:
     FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
     PasswordServerPeer m_passwordServer;
+    ListServerPeer m_listingServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };
