@@ -77,6 +77,8 @@ public:
     void hideChoiceOptions() override;
     void showJoinPicture() override;
     void enableFinish() override;
+    platform::Dialogs& dialogs() override { return *m_services.dialogs; }
+    quint16 gamePort() const override { return m_services.gamePort; }
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
     void gamePathDialogUnloaded();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/app_settings.h"
+#include "common/game_port.h"
 #include "common/list_server.h"
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
@@ -20,6 +21,8 @@ struct Services {
     // The list server; tests point it at a peer of their own on 127.0.0.1.
     QString listServerHost = defaultListServerHost();
     quint16 serverListPort = kServerListPort;
+    // The port game servers are queried on; tests point it at a peer of their own.
+    quint16 gamePort = kGamePort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

@@ -22,6 +22,7 @@ Services Sandbox::services() {
     Services services{m_settings.get(), &m_dialogs, &m_starter};
     services.listServerHost = QStringLiteral("127.0.0.1");
     services.serverListPort = m_listServer.port();
+    services.gamePort = m_gameServer.port();
     return services;
 }
 

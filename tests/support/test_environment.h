@@ -3,6 +3,7 @@
 #include "common/app_settings.h"
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
+#include "support/game_server_peer.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 
@@ -31,6 +32,8 @@ public:
     // Services whose list server is the sandbox's own peer: nothing leaves this machine.
     Services services();
     ListServerPeer& listServer() { return m_listServer; }
+    // The game server that the services' game port leads to.
+    GameServerPeer& gameServer() { return m_gameServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -48,6 +51,7 @@ private:
     FakeDialogs m_dialogs;
     RecordingStarter m_starter;
     ListServerPeer m_listServer;
+    GameServerPeer m_gameServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };
