@@ -5,6 +5,7 @@
 #include "online/server_list_parser.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
+#include "platform/dialogs.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -19,9 +20,20 @@ public:
     void showJoinPicture() override {}
     void enableFinish() override {}
     void Text4_Click() override {}
+    platform::Dialogs& dialogs() override { return m_dialogs; }
+    quint16 gamePort() const override { return 9; }
 
 private:
+    // The benchmark never opens a box.
+    class NoDialogs final : public platform::Dialogs {
+        void messageBox(const QString&, const QString&) override {}
+        QString inputBox(const QString&, const QString&) override { return {}; }
+        std::optional<QString> openFile(const QString&, const QString&, const QString&) override {
+            return std::nullopt;
+        }
+    };
     StatusLine m_status;
+    NoDialogs m_dialogs;
 };
 
 // Lines of the shape today's list servers send, with varied names, types and versions.

@@ -102,6 +102,8 @@ public:
     void hideChoiceOptions() override;
     void showJoinPicture() override;
     void enableFinish() override;
+    platform::Dialogs& dialogs() override { return *m_services.dialogs; }
+    quint16 gamePort() const override { return m_services.gamePort; }
 
     // What the password window takes from the window when it opens.
     QString privateServerAddress() override;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/app_settings.h"
+#include "common/game_port.h"
 #include "common/list_server.h"
-#include "online/password_datagram.h"
 #include "platform/dialogs.h"
 #include "platform/program_start.h"
 
@@ -24,9 +24,11 @@ struct Services {
     quint16 serverListPort = kServerListPort;
     platform::NativePopupMenu* popupMenu = nullptr; // the "Add-ons" popup; none: nothing is chosen
     // The password check of a private server: the server's port and the fixed local one.
-    quint16 passwordServerPort = kPasswordServerPort;
-    quint16 passwordLocalPort = kPasswordServerPort;
+    quint16 passwordServerPort = kGamePort;
+    quint16 passwordLocalPort = kGamePort;
     quint16 listingPort = kListingPort;
+    // The port game servers are queried on; tests point it at a peer of their own.
+    quint16 gamePort = kGamePort;
 };
 
 // The application's title, used by message and input boxes that name no title of their own.

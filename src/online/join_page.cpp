@@ -4,9 +4,12 @@
 #include "common/twips.h"
 
 #include "common/status_line.h"
+#include "common/timing.h"
 #include "online/join_page_host.h"
+#include "online/server_info_window.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
+#include "platform/dialogs.h"
 #include "platform/gui/check_value.h"
 
 #include <QCheckBox>
@@ -51,6 +54,7 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
 
     mnuGetInfo = place<QPushButton>(this, "mnuGetInfo", twipsRect(0, 3060, 1015, 375));
     mnuGetInfo->setText(QStringLiteral("Info"));
+    connect(mnuGetInfo, &QPushButton::clicked, this, &JoinPage::mnuGetInfo_Click);
 
     Label10 = place<QLabel>(this, "Label10", twipsRect(1200, 2640, 1695, 255));
     Label10->setText(QStringLiteral("Ip Address"));
@@ -73,6 +77,7 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     Infotimer = new QTimer(this);
     Infotimer->setObjectName(QStringLiteral("Infotimer"));
     Infotimer->setSingleShot(true);
+    connect(Infotimer, &QTimer::timeout, this, &JoinPage::Infotimer_Timer);
 }
 
 JoinPage::~JoinPage() = default;
@@ -206,4 +211,47 @@ void JoinPage::ListView1_ColumnClick(int columnIndex) {
     // Sorting stays on from now on, so later rows take their sorted places.
     m_table->sort(sortKey, order);
     LastSortKey = sortKey;
+}
+
+// ---- the server information ------------------------------------------------------------------
+
+ServerInfoWindow* JoinPage::serverInfoWindow() const {
+    return m_form6;
+}
+
+void JoinPage::mnuGetInfo_Click() {
+    OpenServerInfo();
+}
+
+void JoinPage::OpenServerInfo() {
+    if (!m_form6)
+        m_form6 = new ServerInfoWindow(m_host.gamePort(), this);
+    m_form6->closeConnection();
+
+    const int row = selectedRow();
+    const QString address = m_table->text(row, ServerTableModel::AddressColumn);
+    const QString title = QStringLiteral("Error");
+    if (row < 0 || address.isEmpty()) {
+        m_host.dialogs().messageBox(QStringLiteral("No server selected!"), title);
+        return;
+    }
+    if (address.endsWith(kPrivateMarker)) {
+        m_host.dialogs().messageBox(QStringLiteral("Server is Private!"), title);
+        return;
+    }
+
+    m_form6->Text2->setText(address);
+    m_form6->Text3->setText(m_table->text(row, ServerTableModel::VersionColumn));
+    m_form6->show();
+    m_form6->connectToServer();
+
+    Infotimer->start(timing::scaled(5000));
+    mnuGetInfo->setText(QStringLiteral("Wait"));
+    mnuGetInfo->setEnabled(false);
+}
+
+void JoinPage::Infotimer_Timer() {
+    mnuGetInfo->setEnabled(true);
+    Infotimer->stop();
+    mnuGetInfo->setText(QStringLiteral("Info"));
 }

@@ -4,6 +4,7 @@
 #include "online/server_list_parser.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QString>
 
 class JoinPageHost;
@@ -13,6 +14,7 @@ class QLineEdit;
 class QPushButton;
 class QTcpSocket;
 class QTimer;
+class ServerInfoWindow;
 class ServerTableModel;
 class ServerTableView;
 
@@ -38,6 +40,13 @@ public:
     void Winsock2_DataArrival();
     void ShowSelectedServer();
     void ListView1_ColumnClick(int columnIndex); // 1 "Server Name" .. 5 "IP Address"
+
+    // "Info": queries the selected server for its level and players, and locks the button.
+    void mnuGetInfo_Click();
+    void OpenServerInfo();
+    void Infotimer_Timer();
+    // The "Server Information" window; null while it is not loaded.
+    ServerInfoWindow* serverInfoWindow() const;
 
     // One data event's text, as Winsock2_DataArrival reads it off the connection.
     void takeListData(const QByteArray& read);
@@ -69,4 +78,5 @@ private:
     quint16 m_listServerPort;
     ServerTableModel* m_table = nullptr;
     ServerListReply m_reply;
+    QPointer<ServerInfoWindow> m_form6;
 };

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QtGlobal>
+
+namespace platform {
+class Dialogs;
+}
 class StatusLine;
 
 // What the join page needs of the window that holds it.
@@ -16,4 +21,8 @@ public:
     virtual void enableFinish() = 0;
     // A click into the address box.
     virtual void Text4_Click() = 0;
+    // Message boxes.
+    virtual platform::Dialogs& dialogs() = 0;
+    // The port game servers are queried on.
+    virtual quint16 gamePort() const = 0;
 };

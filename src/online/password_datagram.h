@@ -8,9 +8,6 @@
 // The password check of a private game server: one UDP datagram out, one 4-byte reply back.
 // Bytes in, bytes out; nothing here knows about sockets or widgets.
 
-// The game server's port, on which it takes the password datagram.
-inline constexpr quint16 kPasswordServerPort = 10052;
-
 // The 2-byte checksum that opens the datagram, computed on the password's single-byte codes.
 QByteArray pwChecksum(QByteArrayView password);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/game_port.h"
+
 #include "online/password_datagram.h"
 
 #include <QHostAddress>
@@ -23,8 +25,8 @@ class PasswordDialog : public QWidget {
     Q_OBJECT
 public:
     PasswordDialog(platform::Dialogs& dialogs, platform::ProgramStarter* starter,
-                   quint16 serverPort = kPasswordServerPort,
-                   quint16 localPort = kPasswordServerPort);
+                   quint16 serverPort = kGamePort,
+                   quint16 localPort = kGamePort);
     ~PasswordDialog() override;
 
     void Command1_Click(); // "Finish"

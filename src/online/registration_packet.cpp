@@ -1,12 +1,14 @@
 #include "online/registration_packet.h"
 
+#include "common/game_port.h"
+
 #include <algorithm>
 
 namespace registration {
 
 namespace {
 
-constexpr char kGamePortLittleEndian[] = {'D', '\''}; // 10052 = 0x2744
+constexpr char kGamePortLittleEndian[] = {char(kGamePort & 0xFF), char(kGamePort >> 8)}; // "D'"
 constexpr qsizetype kVersionSize = 2;
 constexpr char kTrailer[] = {' ', ' '};
 

@@ -11,6 +11,7 @@
 #include "online/password_dialog.h"
 #include "online/listing.h"
 #include "online/listing_window.h"
+#include "online/server_info_window.h"
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -50,6 +52,16 @@ void waitForRows(MainWindow& window) {
         window.Frame1->ListView1->selectRow(0);
         window.Frame1->ShowSelectedServer();
     }
+}
+
+// Waits, bounded, until the information window shows the players after its level line.
+bool waitForAnswer(JoinPage& page) {
+    return QTest::qWaitFor(
+        [&] {
+            const ServerInfoWindow* info = page.serverInfoWindow();
+            return info && info->Text1->toPlainText().contains(QStringLiteral("\n\n"));
+        },
+        3000);
 }
 
 } // namespace
@@ -108,6 +120,25 @@ int main(int argc, char** argv) {
         window.opServ_DblClick();
         window.Frame2->selectTab(type.tab);
         ok &= save(window, folder, QString::fromLatin1(type.name));
+    }
+
+    {
+        // "Info" on a server of this machine, answered by the sandbox's game server.
+        sandbox.listServer().serve(
+            {"127.0.0.1:10052 local public battle 1.24   60 [3/16] Local Battle\r\n"});
+        using support::GameServerPeer;
+        sandbox.gameServer().script(
+            {GameServerPeer::levelPacket(4, "castle1.j2l", QByteArray("\0\x1f\x2e", 3))},
+            {GameServerPeer::playerList({"|Jazz", "\xA7" "2Spaz|Rabbit", "\xA7| ", "Lori"}, 4)});
+        MainWindow window(sandbox.services());
+        window.Timer5->stop();
+        window.opJoin_DblClick();
+        waitForRows(window);
+        window.Frame1->mnuGetInfo_Click();
+        if (!waitForAnswer(*window.Frame1))
+            std::printf("no answer from the game server\n");
+        ok &= window.Frame1->serverInfoWindow() &&
+              save(*window.Frame1->serverInfoWindow(), folder, QStringLiteral("server-info"));
     }
 
     MainWindow window(sandbox.services());

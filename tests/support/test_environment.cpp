@@ -27,6 +27,7 @@ Services Sandbox::services() {
     services.passwordServerPort = m_passwordServer.port();
     services.passwordLocalPort = 0;
     services.listingPort = m_listingServer.port();
+    services.gamePort = m_gameServer.port();
     return services;
 }
 

@@ -4,6 +4,7 @@
 #include "launcher/services.h"
 #include "support/fake_dialogs.h"
 #include "support/fake_popup_menu.h"
+#include "support/game_server_peer.h"
 #include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 #include "support/password_server_peer.h"
@@ -37,6 +38,8 @@ public:
     PasswordServerPeer& passwordServer() { return m_passwordServer; }
     // The list server's listing port, where hosted games are registered.
     ListServerPeer& listingServer() { return m_listingServer; }
+    // The game server that the services' game port leads to.
+    GameServerPeer& gameServer() { return m_gameServer; }
 
     // The folder the program "runs from"; change it to pretend another installed copy.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -57,6 +60,7 @@ private:
     ListServerPeer m_listServer;
     PasswordServerPeer m_passwordServer;
     ListServerPeer m_listingServer;
+    GameServerPeer m_gameServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
 };

@@ -1,0 +1,171 @@
+#include "online/server_info_window.h"
+
+#include "common/timing.h"
+#include "common/twips.h"
+#include "platform/gui/fonts.h"
+#include "platform/gui/place.h"
+#include "platform/windows_1252.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+
+using platform::place;
+
+// The text box breaks lines at "\n"; the packets' texts use CR LF.
+QString shown(QByteArrayView bytes) {
+    return platform::fromWindows1252(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+ServerInfoWindow::ServerInfoWindow(quint16 gamePort, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      m_gamePort(gamePort) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Server Information"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFont(platform::tahoma(8.25));
+    setFixedSize(px(2655), px(2790));
+
+    Text1 = place<QPlainTextEdit>(this, "Text1", twipsRect(120, 120, 2415, 2535));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Text2 = place<QLineEdit>(this, "Text2", QRect());
+    Text2->setText(QStringLiteral("IP Address"));
+    Text2->hide();
+    Text3 = place<QLineEdit>(this, "Text3", QRect());
+    Text3->setText(QStringLiteral("1.21"));
+    Text3->hide();
+
+    Winsock1 = new QTcpSocket(this);
+    Winsock1->setObjectName(QStringLiteral("Winsock1"));
+    connect(Winsock1, &QTcpSocket::readyRead, this, &ServerInfoWindow::Winsock1_DataArrival);
+    // Queued: the socket is done with its own handling of the error by then.
+    connect(Winsock1, &QTcpSocket::errorOccurred, this, &ServerInfoWindow::Winsock1_Error,
+            Qt::QueuedConnection);
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    connect(Timer2, &QTimer::timeout, this, &ServerInfoWindow::Timer2_Timer);
+
+    AnswerTimer = new QTimer(this);
+    AnswerTimer->setObjectName(QStringLiteral("AnswerTimer"));
+    AnswerTimer->setSingleShot(true);
+    connect(AnswerTimer, &QTimer::timeout, this, &ServerInfoWindow::AnswerTimer_Timer);
+}
+
+// The connection goes with the window; nothing may reach it any more on the way.
+ServerInfoWindow::~ServerInfoWindow() {
+    Winsock1->disconnect(this);
+}
+
+void ServerInfoWindow::closeConnection() {
+    m_querying = false;
+    Timer2->stop();
+    AnswerTimer->stop();
+    Winsock1->abort();
+    m_reader.restart();
+}
+
+void ServerInfoWindow::connectToServer() {
+    m_querying = true;
+    m_answered = false;
+    m_reader.restart();
+    Winsock1->connectToHost(Text2->text(), m_gamePort);
+    Timer2->start(timing::scaled(1));
+    AnswerTimer->start(timing::scaled(kAnswerWait));
+}
+
+void ServerInfoWindow::Timer2_Timer() {
+    if (Winsock1->state() != QAbstractSocket::ConnectedState)
+        return;
+    SendJoinRequest();
+    Timer2->stop();
+}
+
+void ServerInfoWindow::SendJoinRequest() {
+    Winsock1->write(JoinRequest(Text3->text()));
+}
+
+void ServerInfoWindow::Winsock1_DataArrival() {
+    const QByteArray read = Winsock1->readAll();
+    if (!m_querying || read.isEmpty())
+        return;
+    m_answered = true;
+    m_reader.add(read);
+    switch (m_reader.state()) {
+    case InfoPacketReader::State::Whole:
+        handlePacket(m_reader.take());
+        break;
+    case InfoPacketReader::State::Level:
+        AnswerTimer->start(timing::scaled(kSettleWait));
+        return;
+    case InfoPacketReader::State::Unfinished:
+        AnswerTimer->start(timing::scaled(kRestWait));
+        return;
+    case InfoPacketReader::State::Empty:
+        break;
+    }
+    if (m_querying)
+        AnswerTimer->start(timing::scaled(kAnswerWait));
+}
+
+void ServerInfoWindow::handlePacket(const QByteArray& packet) {
+    if (const std::optional<quint8> id = ClientIdOf(packet))
+        ClientId = *id;
+
+    if (IsLevelPacket(packet)) {
+        if (const std::optional<QByteArray> level = GetLevelFileName(packet))
+            showText(QStringLiteral("Level: ") + shown(*level));
+        if (Winsock1->state() == QAbstractSocket::ConnectedState)
+            Winsock1->write(ProbeReply(quint8(ClientId)));
+        return;
+    }
+
+    showText(Text1->toPlainText() + QStringLiteral("\n\n") + shown(ParsePlayerList(packet)));
+    endQuery(false);
+}
+
+// Nothing more has come for a while: what there is makes a packet, or the server has not answered.
+void ServerInfoWindow::AnswerTimer_Timer() {
+    if (!m_querying)
+        return;
+    if (m_reader.state() == InfoPacketReader::State::Empty) {
+        endQuery(!m_answered);
+        return;
+    }
+    handlePacket(m_reader.take());
+    if (m_querying)
+        AnswerTimer->start(timing::scaled(kAnswerWait));
+}
+
+// The server closed the connection, or could not be reached. An error that has not ended the
+// connection, or that belongs to one a new query has replaced meanwhile, is no end of this query.
+void ServerInfoWindow::Winsock1_Error() {
+    if (!m_querying || Winsock1->state() != QAbstractSocket::UnconnectedState)
+        return;
+    // What came before the close is all there will be.
+    if (Winsock1->bytesAvailable() > 0)
+        Winsock1_DataArrival();
+    if (m_querying && m_reader.state() != InfoPacketReader::State::Empty)
+        handlePacket(m_reader.take());
+    if (m_querying)
+        endQuery(!m_answered);
+}
+
+// Without a word from the server the previous answer, of whichever server it was, must not stand
+// as this one's.
+void ServerInfoWindow::endQuery(bool failed) {
+    closeConnection();
+    if (failed)
+        showText(QStringLiteral("No answer from the server."));
+}
+
+void ServerInfoWindow::showText(const QString& text) {
+    Text1->setPlainText(text);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "common/game_port.h"
+#include "online/server_info_packets.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QTcpSocket;
+class QTimer;
+
+// "Server Information" (Form6): the level and the players of one game server.
+//
+// The window joins the server as a probe client: once the connection is up it sends the join
+// request, answers the server's level packet with the probe reply, shows the level file name and
+// then the player names of the next packet, and closes the connection. It is created on the first
+// query and unloaded, with its connection, when the user closes it.
+class ServerInfoWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ServerInfoWindow(quint16 gamePort = kGamePort, QWidget* parent = nullptr);
+    ~ServerInfoWindow() override;
+
+    // Ends the query under way, if any.
+    void closeConnection();
+    // Connects to the server in Text2 and waits for the connection with Timer2.
+    void connectToServer();
+
+    void Timer2_Timer();
+    void SendJoinRequest();
+    void Winsock1_DataArrival();
+
+    // Waits, in milliseconds before scaling: for the connection and for each of the server's
+    // answers; for more of a level packet before it is taken as whole; for the rest of an
+    // unfinished packet before it is taken as it stands.
+    static constexpr int kAnswerWait = 10000;
+    static constexpr int kSettleWait = 250;
+    static constexpr int kRestWait = 1000;
+
+    QPlainTextEdit* Text1 = nullptr; // the answer
+    QLineEdit* Text2 = nullptr;      // hidden: the server's address
+    QLineEdit* Text3 = nullptr;      // hidden: the server's version
+    QTcpSocket* Winsock1 = nullptr;
+    QTimer* Timer2 = nullptr;      // polls for the connection
+    QTimer* AnswerTimer = nullptr; // bounds every wait for the server
+    qint32 ClientId = 0;           // the client number the server gave the probe last
+
+private:
+    void handlePacket(const QByteArray& packet);
+    void AnswerTimer_Timer();
+    void Winsock1_Error();
+    void endQuery(bool failed);
+    void showText(const QString& text);
+
+    quint16 m_gamePort;
+    InfoPacketReader m_reader;
+    bool m_querying = false; // connected or connecting, and the player list not yet shown
+    bool m_answered = false; // the server has sent something on this connection
+};

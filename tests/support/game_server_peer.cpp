@@ -1,0 +1,100 @@
+#include "support/game_server_peer.h"
+
+#include <QTimer>
+
+namespace support {
+
+GameServerPeer::GameServerPeer() {
+    m_server.listen(QHostAddress::LocalHost, 0);
+    connect(&m_server, &QTcpServer::newConnection, this, &GameServerPeer::accept);
+}
+
+// Connections still open are closed by their destruction, which must not reach this peer any more.
+GameServerPeer::~GameServerPeer() {
+    for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>())
+        socket->disconnect(this);
+}
+
+QByteArray GameServerPeer::levelPacket(quint8 clientId, const QByteArray& name,
+                                       const QByteArray& after) {
+    QByteArray packet = QByteArray("\x00\x10\x01", 3) + char(clientId) + '\x00' + name + after;
+    packet[0] = char(packet.size());
+    return packet;
+}
+
+QByteArray GameServerPeer::playerList(const QByteArrayList& names, quint8 clientId) {
+    QByteArray packet("\x00\x12\x01\x00\x00\x00\x00\x00\x00\x00", 10);
+    packet[3] = char(clientId);
+    for (const QByteArray& name : names)
+        packet += name + QByteArray("\x00\x01\x02\x03\x04\x05\x06\x07", 8);
+    packet[0] = char(packet.size());
+    return packet;
+}
+
+void GameServerPeer::script(QByteArrayList onJoin, QByteArrayList onProbe, After after) {
+    m_onJoin = std::move(onJoin);
+    m_onProbe = std::move(onProbe);
+    m_after = after;
+}
+
+void GameServerPeer::accept() {
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        ++m_connections;
+        m_latest = socket;
+        m_clientGone = false;
+        m_received.clear();
+        connect(socket, &QTcpSocket::readyRead, this,
+                [this, socket] { take(socket, socket->readAll()); });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            if (socket == m_latest)
+                m_clientGone = true;
+            socket->deleteLater();
+        });
+    }
+}
+
+// Answers a request once all of its bytes are in, however they were cut.
+void GameServerPeer::take(QTcpSocket* socket, const QByteArray& bytes) {
+    if (socket != m_latest)
+        return;
+    const qsizetype before = m_received.size();
+    m_received += bytes;
+    const qsizetype after = m_received.size();
+    const bool close = m_after == After::Close;
+    const auto crossed = [&](qsizetype size) { return before < size && after >= size; };
+    if (crossed(kJoinRequestSize))
+        writeNext(socket, m_onJoin, close && m_onProbe.isEmpty());
+    if (crossed(kJoinRequestSize + kProbeReplySize) && !m_onProbe.isEmpty())
+        writeNext(socket, m_onProbe, close);
+}
+
+void GameServerPeer::writeNext(QTcpSocket* socket, QByteArrayList chunks, bool close) {
+    if (chunks.isEmpty()) {
+        if (close)
+            socket->disconnectFromHost();
+        return;
+    }
+    socket->write(chunks.takeFirst());
+    socket->flush();
+    // The next chunk follows a little later, so that it arrives as a read of its own.
+    QPointer<QTcpSocket> alive(socket);
+    QTimer::singleShot(20, this, [this, alive, chunks, close] {
+        if (alive && alive->state() == QAbstractSocket::ConnectedState)
+            writeNext(alive, chunks, close);
+    });
+}
+
+bool GameServerPeer::send(const QByteArray& bytes) {
+    if (!connected())
+        return false;
+    m_latest->write(bytes);
+    m_latest->flush();
+    return true;
+}
+
+void GameServerPeer::closeConnection() {
+    if (m_latest)
+        m_latest->disconnectFromHost();
+}
+
+} // namespace support
