@@ -3,7 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QTimer>
+
 namespace timing {
+
+QTimer* oneShot(QObject* parent, const char* name) {
+    auto* t = new QTimer(parent);
+    t->setObjectName(QString::fromLatin1(name));
+    t->setSingleShot(true);
+    return t;
+}
 
 namespace {
 double g_scale = 1.0;

@@ -57,9 +57,7 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
     tfc = control<QLineEdit>(this, "tfc", QString(), QRect());
     tfc->hide();
 
-    Timer3 = new QTimer(this);
-    Timer3->setObjectName(QStringLiteral("Timer3"));
-    Timer3->setSingleShot(true);
+    Timer3 = timing::oneShot(this, "Timer3");
 
     connect(Command1, &QPushButton::clicked, this, &GamePathDialog::Command1_Click);
     connect(Command4, &QPushButton::clicked, this, &GamePathDialog::Command4_Click);

@@ -64,13 +64,6 @@ QFrame* rule(QWidget* parent, const char* name, int top, const QColor& colour) {
     return line;
 }
 
-QTimer* oneShot(QObject* parent, const char* name) {
-    auto* t = new QTimer(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setSingleShot(true);
-    return t;
-}
-
 } // namespace
 
 bool visibleFlag(const QWidget* widget) { return widget && !widget->isHidden(); }
@@ -194,9 +187,9 @@ void MainWindow::buildHiddenState() {
                                  m_services.popupMenu});
     List2 = m_addons->List2;
 
-    Timer2 = oneShot(this, "Timer2");
-    Timer5 = oneShot(this, "Timer5");
-    Timer6 = oneShot(this, "Timer6");
+    Timer2 = timing::oneShot(this, "Timer2");
+    Timer5 = timing::oneShot(this, "Timer5");
+    Timer6 = timing::oneShot(this, "Timer6");
     connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
     connect(Timer5, &QTimer::timeout, this, &MainWindow::Timer5_Timer);
     connect(Timer6, &QTimer::timeout, this, &MainWindow::Timer6_Timer);

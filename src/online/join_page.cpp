@@ -74,9 +74,7 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     Winsock2->setObjectName(QStringLiteral("Winsock2"));
     connect(Winsock2, &QTcpSocket::readyRead, this, &JoinPage::Winsock2_DataArrival);
 
-    Infotimer = new QTimer(this);
-    Infotimer->setObjectName(QStringLiteral("Infotimer"));
-    Infotimer->setSingleShot(true);
+    Infotimer = timing::oneShot(this, "Infotimer");
     connect(Infotimer, &QTimer::timeout, this, &JoinPage::Infotimer_Timer);
 }
 

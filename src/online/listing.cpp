@@ -16,13 +16,6 @@ constexpr int kRecordCount = 5;
 
 const QString kDelisted = QStringLiteral("Status: Server Delisted");
 
-QTimer* oneShot(QObject* parent, const char* name) {
-    auto* t = new QTimer(parent);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setSingleShot(true);
-    return t;
-}
-
 } // namespace
 
 Listing::Listing(ListingHost& host, QString listServerHost, quint16 listingPort, QObject* parent)
@@ -40,9 +33,9 @@ Listing::Listing(ListingHost& host, QString listServerHost, quint16 listingPort,
                 QMetaObject::invokeMethod(this, &Listing::checkConnection, Qt::QueuedConnection);
         });
 
-    Timer1 = oneShot(this, "Timer1");
-    Timer3 = oneShot(this, "Timer3");
-    Timer4 = oneShot(this, "Timer4");
+    Timer1 = timing::oneShot(this, "Timer1");
+    Timer3 = timing::oneShot(this, "Timer3");
+    Timer4 = timing::oneShot(this, "Timer4");
     connect(Timer1, &QTimer::timeout, this, &Listing::Timer1_Timer);
     connect(Timer3, &QTimer::timeout, this, &Listing::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &Listing::Timer4_Timer);
