@@ -5,19 +5,15 @@
 namespace platform {
 
 namespace {
-const char* const kFontFiles[] = {
-    "/usr/share/wine/fonts/tahoma.ttf",
-    "/usr/share/wine/fonts/tahomabd.ttf",
-};
+// Only the regular face: Wine's separate bold file draws its strokes hardly thicker than the
+// regular ones, so bold text would not look bold. With the regular face alone, bold is
+// emboldened from it and reads as bold.
+const char* const kTahomaFile = "/usr/share/wine/fonts/tahoma.ttf";
 } // namespace
 
 bool loadTahoma() {
-    static const bool loaded = [] {
-        bool any = false;
-        for (const char* file : kFontFiles)
-            any |= QFontDatabase::addApplicationFont(QString::fromLatin1(file)) >= 0;
-        return any;
-    }();
+    static const bool loaded =
+        QFontDatabase::addApplicationFont(QString::fromLatin1(kTahomaFile)) >= 0;
     return loaded;
 }
 
