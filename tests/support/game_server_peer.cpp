@@ -1,6 +1,7 @@
 #include "support/game_server_peer.h"
 
-#include <QTimer>
+#include "support/chunked_write.h"
+
 
 namespace support {
 
@@ -63,25 +64,9 @@ void GameServerPeer::take(QTcpSocket* socket, const QByteArray& bytes) {
     const bool close = m_after == After::Close;
     const auto crossed = [&](qsizetype size) { return before < size && after >= size; };
     if (crossed(kJoinRequestSize))
-        writeNext(socket, m_onJoin, close && m_onProbe.isEmpty());
+        writeInChunks(socket, m_onJoin, close && m_onProbe.isEmpty());
     if (crossed(kJoinRequestSize + kProbeReplySize) && !m_onProbe.isEmpty())
-        writeNext(socket, m_onProbe, close);
-}
-
-void GameServerPeer::writeNext(QTcpSocket* socket, QByteArrayList chunks, bool close) {
-    if (chunks.isEmpty()) {
-        if (close)
-            socket->disconnectFromHost();
-        return;
-    }
-    socket->write(chunks.takeFirst());
-    socket->flush();
-    // The next chunk follows a little later, so that it arrives as a read of its own.
-    QPointer<QTcpSocket> alive(socket);
-    QTimer::singleShot(20, this, [this, alive, chunks, close] {
-        if (alive && alive->state() == QAbstractSocket::ConnectedState)
-            writeNext(alive, chunks, close);
-    });
+        writeInChunks(socket, m_onProbe, close);
 }
 
 bool GameServerPeer::send(const QByteArray& bytes) {

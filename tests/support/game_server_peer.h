@@ -53,7 +53,6 @@ public:
 private:
     void accept();
     void take(QTcpSocket* socket, const QByteArray& bytes);
-    void writeNext(QTcpSocket* socket, QByteArrayList chunks, bool close);
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_latest;

@@ -1,6 +1,7 @@
 #include "support/list_server_peer.h"
 
-#include <QTimer>
+#include "support/chunked_write.h"
+
 
 namespace support {
 
@@ -33,24 +34,8 @@ void ListServerPeer::accept() {
             ++m_connectionsEnded;
             socket->deleteLater();
         });
-        writeNext(socket, m_chunks, m_after);
+        writeInChunks(socket, m_chunks, m_after == After::Close);
     }
-}
-
-void ListServerPeer::writeNext(QTcpSocket* socket, QByteArrayList chunks, After after) {
-    QPointer<QTcpSocket> alive(socket);
-    if (chunks.isEmpty()) {
-        if (after == After::Close)
-            socket->disconnectFromHost();
-        return;
-    }
-    socket->write(chunks.takeFirst());
-    socket->flush();
-    // The next chunk follows a little later, so that it arrives as a read of its own.
-    QTimer::singleShot(20, this, [this, alive, chunks, after] {
-        if (alive && alive->state() == QAbstractSocket::ConnectedState)
-            writeNext(alive, chunks, after);
-    });
 }
 
 bool ListServerPeer::send(const QByteArray& bytes) {

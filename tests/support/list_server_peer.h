@@ -42,7 +42,6 @@ public:
 
 private:
     void accept();
-    void writeNext(QTcpSocket* socket, QByteArrayList chunks, After after);
 
     QTcpServer m_server;
     QPointer<QTcpSocket> m_latest;
