@@ -9,11 +9,9 @@
 #include "platform/gui/place.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -80,8 +78,7 @@ void GamePathDialog::showEvent(QShowEvent* event) {
     // Centred on the screen when first shown; a caller may move it afterwards.
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        platform::centreOnScreen(this);
     }
     QWidget::showEvent(event);
 }

@@ -20,12 +20,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -85,8 +83,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     buildOptionMenus();
 
     // Centred on the screen the window opens on.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::centreOnScreen(this);
 
     Form_Load();
 }

@@ -1,7 +1,6 @@
 #include "launcher/tool_window.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "platform/gui/place.h"
 
 ToolWindow::ToolWindow(const char* name, const QString& caption, QSize clientSize) {
     setObjectName(QString::fromLatin1(name));
@@ -15,8 +14,7 @@ ToolWindow::ToolWindow(const char* name, const QString& caption, QSize clientSiz
 void ToolWindow::showEvent(QShowEvent* event) {
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            move(screen->availableGeometry().center() - rect().center());
+        platform::centreOnScreen(this);
     }
     QWidget::showEvent(event);
 }

@@ -15,4 +15,7 @@ template <typename W> W* place(QWidget* parent, const char* name, QRect geometry
     return w;
 }
 
+// Moves a top-level window to the middle of the primary screen.
+void centreOnScreen(QWidget* window);
+
 } // namespace platform
