@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test bench screenshots fuzz clean
+.PHONY: deps configure build run test sanitize bench screenshots fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -20,6 +20,14 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The tests again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize:
+	@scripts/install-deps clang-14 libclang-rt-14-dev
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DQUILLMERE_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
 bench: build
 	$(BUILD)/bench/quillmere-bench
 
@@ -33,4 +41,4 @@ fuzz:
 	@cmake --build build-fuzz -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-asan build-fuzz
