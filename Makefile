@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test sanitize bench screenshots fuzz clean
+.PHONY: deps configure build run test sanitize bench screenshots fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -38,7 +38,11 @@ screenshots: build
 fuzz:
 	@scripts/install-deps clang-14 libclang-rt-14-dev
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 -DQUILLMERE_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
+
+# Every fuzz target for 20 s from its seed corpus in fuzz/corpus.
+fuzz-run: fuzz
+	scripts/run-fuzzers 20
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz
