@@ -1,6 +1,9 @@
 // Feeds arbitrary bytes to the server-information reader, cut into reads at arbitrary places, and
-// checks that no byte is lost or invented and that the parsers stay inside the packets.
+// checks that no byte is lost or invented, that every packet is whole and that the parsers stay
+// inside the packets and inside their bounds.
 #include "online/server_info_packets.h"
+
+#include <QByteArrayList>
 
 #include <cstddef>
 #include <cstdint>
@@ -8,17 +11,36 @@
 
 namespace {
 
-void check(const QByteArray& packet) {
-    if (const std::optional<QByteArray> name = GetLevelFileName(packet)) {
-        if (!name->endsWith(".j2l") || packet.size() < 5 + name->size() ||
-            packet.sliced(5, name->size()) != *name)
-            std::abort();
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+// The packet as it came: a short one as it is, a long one behind 0x00 and its 16-bit count.
+QByteArray framed(const QByteArray& packet) {
+    require(!packet.isEmpty());
+    const quint8 length = quint8(packet[0]);
+    if (length > 0) {
+        require(packet.size() == length);
+        return packet;
     }
+    const qsizetype body = packet.size() - 1;
+    require(body <= 0xFFFF);
+    return QByteArray(1, '\0') + char(body & 0xFF) + char(body >> 8) + packet.sliced(1);
+}
+
+void check(const QByteArray& packet) {
+    const InfoPacketKind kind = KindOf(packet);
+    require((kind == InfoPacketKind::Level) == (packet.size() > 1 && packet[1] == '\x10'));
+    require((kind == InfoPacketKind::PlayerList) == (packet.size() > 1 && packet[1] == '\x12'));
+    if (const std::optional<QByteArray> name = GetLevelFileName(packet))
+        require(name->endsWith(".j2l") && name->size() <= kMaxNameBytes &&
+                packet.size() >= 5 + name->size() && packet.sliced(5, name->size()) == *name);
     const QByteArray names = ParsePlayerList(packet);
-    if (names.contains('|') || names.contains('\xA7') || names.contains('\0'))
-        std::abort();
-    if (ClientIdOf(packet).has_value() != (packet.size() > 3))
-        std::abort();
+    require(!names.contains('|') && !names.contains('\xA7') && !names.contains('\0'));
+    for (const QByteArray& line : names.split('\n'))
+        require(line.size() <= kMaxNameBytes + 1); // with its CR
+    require(ClientIdOf(packet).has_value() == (packet.size() > 3));
 }
 
 } // namespace
@@ -34,18 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray seen;
     for (qsizetype at = 0; at < bytes.size(); at += step) {
         reader.add(bytes.sliced(at, qMin(step, bytes.size() - at)));
-        // As the window does: a whole packet at once, a level packet once the reads pause.
-        const InfoPacketReader::State state = reader.state();
-        if (state == InfoPacketReader::State::Whole || state == InfoPacketReader::State::Level) {
-            const QByteArray packet = reader.take();
-            check(packet);
-            seen += packet;
+        while (const std::optional<QByteArray> packet = reader.next()) {
+            check(*packet);
+            seen += framed(*packet);
         }
     }
-    const QByteArray rest = reader.take();
-    check(rest);
-    seen += rest;
-    if (bytes.size() <= InfoPacketReader::kMaxBytes && seen != bytes)
-        std::abort();
+    // The packets as they came and the start of one not yet whole make the input.
+    require(seen.size() + reader.pending() == bytes.size() && bytes.startsWith(seen));
+    require(reader.pending() < InfoPacketReader::kMaxPacket);
     return 0;
 }

@@ -5,29 +5,23 @@ namespace {
 const QByteArray kRejected = QByteArrayLiteral("\x0C\x19\x0B\x00");
 const QByteArray kAccepted = QByteArrayLiteral("\x0D\x1A\x0B\x01");
 
-// Takes 251 off until the value fits a byte: 256 gives 5, 506 gives 255.
-qint32 foldIntoByte(qint32 value) {
-    if (value > 255)
-        value -= 251 * ((value - 255 + 250) / 251);
-    return value;
-}
+constexpr char kPasswordTag = '\x0A';
 
 } // namespace
 
+// The game server's own sum: it drops a datagram whose first two bytes do not match it.
 QByteArray pwChecksum(QByteArrayView password) {
-    const qint32 n = qint32(password.size());
-    qint32 a = n + 11;
-    qint32 b = 15 * n + 21;
-    for (qint32 i = 0; i < n; ++i) {
-        const qint32 code = static_cast<unsigned char>(password[i]);
-        a += code;
-        b += (n - i) * code; // the first character weighs n, the last 1
-    }
-    if (n > 2)
-        b += (n - 2) * (n - 1);
+    const char head[] = {kPasswordTag, char(password.size())};
+    quint32 x = 1;
+    quint32 y = 1;
+    for (QByteArrayView part : {QByteArrayView(head, 2), password})
+        for (const char byte : part) {
+            x = (x + static_cast<unsigned char>(byte)) % 251;
+            y = (y + x) % 251;
+        }
     QByteArray sum(2, '\0');
-    sum[0] = char(foldIntoByte(a));
-    sum[1] = char(foldIntoByte(b));
+    sum[0] = char(x);
+    sum[1] = char(y);
     return sum;
 }
 
@@ -35,7 +29,7 @@ std::optional<QByteArray> PasswordDatagram(QByteArrayView password) {
     if (password.size() > 255)
         return std::nullopt;
     QByteArray datagram = pwChecksum(password);
-    datagram += '\x0A';
+    datagram += kPasswordTag;
     datagram += char(password.size());
     datagram += password;
     return datagram;

@@ -8,7 +8,8 @@
 // The password check of a private game server: one UDP datagram out, one 4-byte reply back.
 // Bytes in, bytes out; nothing here knows about sockets or widgets.
 
-// The 2-byte checksum that opens the datagram, computed on the password's single-byte codes.
+// The 2-byte checksum that opens the datagram: x = y = 1, then for every byte that follows it
+// (0x0A, the length, the password) x += byte, y += x; the bytes are x and y modulo 251.
 QByteArray pwChecksum(QByteArrayView password);
 
 // Checksum, 0x0A, the length in one byte, then the password. nullopt for a password longer than

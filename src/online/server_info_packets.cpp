@@ -4,6 +4,10 @@
 
 namespace {
 
+constexpr qsizetype kIdAt = 1;
+constexpr char kLevelId = '\x10';
+constexpr char kPlayerListId = '\x12';
+constexpr qsizetype kLongHead = 3; // 0x00 and a 16-bit length
 constexpr QByteArrayView kLevelExtension(".j2l");
 constexpr qsizetype kLevelNameAt = 5;
 constexpr qsizetype kClientIdAt = 3;
@@ -59,8 +63,17 @@ QByteArray ProbeReply(quint8 clientId) {
     return reply;
 }
 
-bool IsLevelPacket(QByteArrayView packet) {
-    return packet.contains(kLevelExtension);
+InfoPacketKind KindOf(QByteArrayView packet) {
+    if (packet.size() <= kIdAt)
+        return InfoPacketKind::Other;
+    switch (packet[kIdAt]) {
+    case kLevelId:
+        return InfoPacketKind::Level;
+    case kPlayerListId:
+        return InfoPacketKind::PlayerList;
+    default:
+        return InfoPacketKind::Other;
+    }
 }
 
 std::optional<quint8> ClientIdOf(QByteArrayView packet) {
@@ -72,10 +85,12 @@ std::optional<quint8> ClientIdOf(QByteArrayView packet) {
 std::optional<QByteArray> GetLevelFileName(QByteArrayView packet) {
     if (packet.size() < kLevelNameAt)
         return std::nullopt;
-    const qsizetype at = packet.indexOf(kLevelExtension, kLevelNameAt);
+    const QByteArrayView area =
+        packet.sliced(kLevelNameAt).first(std::min(kMaxNameBytes, packet.size() - kLevelNameAt));
+    const qsizetype at = area.indexOf(kLevelExtension);
     if (at < 0)
         return std::nullopt;
-    return packet.sliced(kLevelNameAt, at + kLevelExtension.size() - kLevelNameAt).toByteArray();
+    return area.first(at + kLevelExtension.size()).toByteArray();
 }
 
 QByteArray ParsePlayerList(QByteArrayView packet) {
@@ -83,7 +98,7 @@ QByteArray ParsePlayerList(QByteArrayView packet) {
     for (qsizetype at = kPlayersAt; at < packet.size();) {
         const qsizetype next = nextRecord(packet, at);
         const qsizetype end = next < 0 ? packet.size() : next - 1 - kRecordRest;
-        names += packet.sliced(at, end - at);
+        names += packet.sliced(at, std::min(end - at, kMaxNameBytes));
         names += "\r\n";
         if (next < 0)
             break;
@@ -102,30 +117,36 @@ QByteArray ParsePlayerList(QByteArrayView packet) {
     return names;
 }
 
-bool IsWholePlayerList(QByteArrayView packet) {
-    // The probe itself is always listed, so a head without records is not all of it.
-    if (packet.size() <= kPlayersAt)
-        return false;
-    qsizetype at = kPlayersAt;
-    while (at < packet.size()) {
-        at = nextRecord(packet, at);
-        if (at < 0)
-            return false;
+std::optional<QByteArray> InfoPacketReader::next() {
+    const QByteArrayView rest = QByteArrayView(m_bytes).sliced(m_at);
+    if (rest.isEmpty())
+        return std::nullopt;
+    const quint8 shortLength = quint8(rest[0]);
+    QByteArray packet;
+    if (shortLength > 0) {
+        if (rest.size() < shortLength)
+            return std::nullopt;
+        packet = rest.first(shortLength).toByteArray();
+        m_at += shortLength;
+    } else {
+        if (rest.size() < kLongHead)
+            return std::nullopt;
+        const qsizetype body = quint8(rest[1]) | quint8(rest[2]) << 8;
+        if (rest.size() < kLongHead + body)
+            return std::nullopt;
+        packet = '\0' + rest.sliced(kLongHead, body).toByteArray();
+        m_at += kLongHead + body;
     }
-    return at == packet.size();
+    // What is taken goes once it is half of what is held, so a read of many packets costs no more
+    // than its size.
+    if (m_at >= m_bytes.size() - m_at) {
+        m_bytes.remove(0, m_at);
+        m_at = 0;
+    }
+    return packet;
 }
 
-void InfoPacketReader::add(QByteArrayView read) {
-    const qsizetype room = kMaxBytes - m_bytes.size();
-    m_bytes += read.first(std::min(room, read.size()));
-}
-
-InfoPacketReader::State InfoPacketReader::state() const {
-    if (m_bytes.isEmpty())
-        return State::Empty;
-    if (m_bytes.size() >= kMaxBytes)
-        return State::Whole;
-    if (IsLevelPacket(m_bytes))
-        return State::Level;
-    return IsWholePlayerList(m_bytes) ? State::Whole : State::Unfinished;
+void InfoPacketReader::restart() {
+    m_bytes.clear();
+    m_at = 0;
 }

@@ -78,7 +78,8 @@ void ServerInfoWindow::connectToServer() {
     m_reader.restart();
     Winsock1->connectToHost(Text2->text(), m_gamePort);
     Timer2->start(timing::scaled(1));
-    AnswerTimer->start(timing::scaled(kAnswerWait));
+    // Once, for the whole query: a server that trickles bytes must not keep it open.
+    AnswerTimer->start(timing::scaled(kQueryWait));
 }
 
 void ServerInfoWindow::Timer2_Timer() {
@@ -96,52 +97,44 @@ void ServerInfoWindow::Winsock1_DataArrival() {
     const QByteArray read = Winsock1->readAll();
     if (!m_querying || read.isEmpty())
         return;
-    m_answered = true;
     m_reader.add(read);
-    switch (m_reader.state()) {
-    case InfoPacketReader::State::Whole:
-        handlePacket(m_reader.take());
-        break;
-    case InfoPacketReader::State::Level:
-        AnswerTimer->start(timing::scaled(kSettleWait));
-        return;
-    case InfoPacketReader::State::Unfinished:
-        AnswerTimer->start(timing::scaled(kRestWait));
-        return;
-    case InfoPacketReader::State::Empty:
-        break;
-    }
-    if (m_querying)
-        AnswerTimer->start(timing::scaled(kAnswerWait));
+    readPackets();
 }
 
-void ServerInfoWindow::handlePacket(const QByteArray& packet) {
-    if (const std::optional<quint8> id = ClientIdOf(packet))
-        ClientId = *id;
-
-    if (IsLevelPacket(packet)) {
-        if (const std::optional<QByteArray> level = GetLevelFileName(packet))
-            showText(QStringLiteral("Level: ") + shown(*level));
-        if (Winsock1->state() == QAbstractSocket::ConnectedState)
-            Winsock1->write(ProbeReply(quint8(ClientId)));
-        return;
+// Takes the packets that have come whole, in order: the level packet is answered with the probe
+// reply, the player list ends the query, others are passed over. Text1 is written once per read,
+// so that a flood of small packets costs one layout, not one each.
+void ServerInfoWindow::readPackets() {
+    std::optional<QString> text;
+    while (m_querying) {
+        const std::optional<QByteArray> packet = m_reader.next();
+        if (!packet)
+            break;
+        const InfoPacketKind kind = KindOf(*packet);
+        if (kind == InfoPacketKind::Other)
+            continue;
+        m_answered = true;
+        if (const std::optional<quint8> id = ClientIdOf(*packet))
+            ClientId = *id;
+        if (kind == InfoPacketKind::Level) {
+            if (const std::optional<QByteArray> level = GetLevelFileName(*packet))
+                text = QStringLiteral("Level: ") + shown(*level);
+            if (Winsock1->state() == QAbstractSocket::ConnectedState)
+                Winsock1->write(ProbeReply(quint8(ClientId)));
+            continue;
+        }
+        text = text.value_or(Text1->toPlainText()) + QStringLiteral("\n\n") +
+               shown(ParsePlayerList(*packet));
+        endQuery(false);
     }
-
-    showText(Text1->toPlainText() + QStringLiteral("\n\n") + shown(ParsePlayerList(packet)));
-    endQuery(false);
+    if (text)
+        showText(*text);
 }
 
-// Nothing more has come for a while: what there is makes a packet, or the server has not answered.
+// The query has had its time: what has come whole is all there is.
 void ServerInfoWindow::AnswerTimer_Timer() {
-    if (!m_querying)
-        return;
-    if (m_reader.state() == InfoPacketReader::State::Empty) {
-        endQuery(!m_answered);
-        return;
-    }
-    handlePacket(m_reader.take());
     if (m_querying)
-        AnswerTimer->start(timing::scaled(kAnswerWait));
+        endQuery(!m_answered);
 }
 
 // The server closed the connection, or could not be reached. An error that has not ended the
@@ -149,11 +142,9 @@ void ServerInfoWindow::AnswerTimer_Timer() {
 void ServerInfoWindow::Winsock1_Error() {
     if (!m_querying || Winsock1->state() != QAbstractSocket::UnconnectedState)
         return;
-    // What came before the close is all there will be.
+    // What came before the close is all there will be; a packet still cut short never ends.
     if (Winsock1->bytesAvailable() > 0)
         Winsock1_DataArrival();
-    if (m_querying && m_reader.state() != InfoPacketReader::State::Empty)
-        handlePacket(m_reader.take());
     if (m_querying)
         endQuery(!m_answered);
 }

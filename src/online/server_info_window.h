@@ -31,23 +31,19 @@ public:
     void SendJoinRequest();
     void Winsock1_DataArrival();
 
-    // Waits, in milliseconds before scaling: for the connection and for each of the server's
-    // answers; for more of a level packet before it is taken as whole; for the rest of an
-    // unfinished packet before it is taken as it stands.
-    static constexpr int kAnswerWait = 10000;
-    static constexpr int kSettleWait = 250;
-    static constexpr int kRestWait = 1000;
+    // How long a whole query may take, in milliseconds before scaling, whatever the server sends.
+    static constexpr int kQueryWait = 10000;
 
     QPlainTextEdit* Text1 = nullptr; // the answer
     QLineEdit* Text2 = nullptr;      // hidden: the server's address
     QLineEdit* Text3 = nullptr;      // hidden: the server's version
     QTcpSocket* Winsock1 = nullptr;
     QTimer* Timer2 = nullptr;      // polls for the connection
-    QTimer* AnswerTimer = nullptr; // bounds every wait for the server
+    QTimer* AnswerTimer = nullptr; // ends the query, answered or not
     qint32 ClientId = 0;           // the client number the server gave the probe last
 
 private:
-    void handlePacket(const QByteArray& packet);
+    void readPackets();
     void AnswerTimer_Timer();
     void Winsock1_Error();
     void endQuery(bool failed);
@@ -56,5 +52,5 @@ private:
     quint16 m_gamePort;
     InfoPacketReader m_reader;
     bool m_querying = false; // connected or connecting, and the player list not yet shown
-    bool m_answered = false; // the server has sent something on this connection
+    bool m_answered = false; // the server has sent its level or its players on this connection
 };

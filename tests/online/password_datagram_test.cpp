@@ -15,15 +15,17 @@ TEST(PasswordChecksum, KnownValues) {
         const char* checksum;
     };
     const Row rows[] = {
-        {"empty", "", "0b15"},
-        {"one character: no (n-2)(n-1) term", "a", "6d85"},
-        {"two characters: no (n-2)(n-1) term", "ab", "d05c"},
-        {"three characters: the term adds 2", "abc", "3998"},
-        {"fourteen characters: the term adds 156", QByteArray(14, 'a'), "801e"},
+        {"empty: the length byte counts too", "", "0b17"},
+        {"one character", "a", "6d85"},
+        {"two characters", "ab", "d05c"},
+        {"three characters", "abc", "3998"},
+        {"fourteen characters", QByteArray(14, 'a'), "801e"},
         {"the window's design text", "Text1", "eb43"},
         {"a NUL byte counts as code 0", QByteArray(1, '\0'), "0c24"},
-        {"256 folds to 5", bytes("f4"), "051d"},
-        {"506 folds to 255, not 4", bytes("f7f6"), "ff26"},
+        {"x reaching 256 is 5", bytes("f4"), "051d"},
+        {"x reaching 253 is 2, not 253", "xx", "02a0"},
+        {"y reaching 1008 is 4", "QoaF", "7b04"},
+        {"x reaching 506 is 4, not 255", bytes("f7f6"), "0426"},
         {"bytes above 127 count unsigned", bytes("a7e9"), "a274"},
         {"the longest a length byte can say", QByteArray(255, '\xFF'), "1f7f"},
     };
@@ -34,7 +36,7 @@ TEST(PasswordChecksum, KnownValues) {
 }
 
 TEST(PasswordDatagram, ChecksumLineFeedLengthPassword) {
-    EXPECT_EQ(PasswordDatagram(""), bytes("0b150a00"));
+    EXPECT_EQ(PasswordDatagram(""), bytes("0b170a00"));
     EXPECT_EQ(PasswordDatagram("abc"), bytes("39980a03") + "abc");
     EXPECT_EQ(PasswordDatagram("Text1"), bytes("eb430a05") + "Text1");
 

@@ -128,6 +128,27 @@ TEST_F(PasswordDialogTest, RejectedLeavesTheWindowForAnotherTry) {
     EXPECT_EQ(sandbox.starter().lines().size(), 1);
 }
 
+TEST_F(PasswordDialogTest, TheServerTakesTheDatagramOfPasswordsOfEveryLength) {
+    peer().reject(); // it answers only datagrams that pass its checksum
+    const struct {
+        const char* password;
+        const char* datagram;
+    } rows[] = {
+        {"", "0b170a00"},
+        {"xx", "02a00a02 7878"},
+        {"QoaF", "7b040a04 516f6146"},
+        {"abc", "39980a03 616263"},
+        {"Jazz2 Password", "76d20a0e 4a617a7a32 2050617373776f7264"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.password);
+        form9().Text1->setText(QString::fromLatin1(row.password));
+        finish();
+        waitForCaption(QStringLiteral("SWP: Rejected"));
+        EXPECT_EQ(peer().received().last(), QByteArray::fromHex(row.datagram));
+    }
+}
+
 TEST_F(PasswordDialogTest, RepliesThatAreNotExactlyOneOfTheTwoAreIgnored) {
     peer().answer({"", QByteArray::fromHex("0d1a0b"), QByteArray::fromHex("0d1a0b0100"),
                    QByteArray::fromHex("0c190b01"), QByteArray(2000, '\x0C')});

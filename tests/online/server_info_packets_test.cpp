@@ -20,8 +20,12 @@ using support::GameServerPeer;
 QByteArray levelPacket(quint8 clientId, const QByteArray& name, const QByteArray& after = {}) {
     return GameServerPeer::levelPacket(clientId, name, after);
 }
-QByteArray playerList(const QByteArrayList& names) {
-    return GameServerPeer::playerList(names);
+QByteArray playerList(const QByteArrayList& names, const QByteArray& after = {}) {
+    return GameServerPeer::playerList(names, 1, after);
+}
+// A long packet in the short form's layout: one header byte, then the id.
+QByteArray shortLayout(const QByteArray& longPacket) {
+    return '\0' + longPacket.sliced(3);
 }
 
 const QByteArray kProbe = SECTION "| ";
@@ -60,40 +64,45 @@ TEST(ServerInfoPackets, TheProbeReplyEchoesTheClientNumberUnderTheProbeName) {
 }
 
 TEST(ServerInfoPackets, TheLevelFileNameRunsFromOffsetFiveThroughTheFirstJ2lThere) {
+    using enum InfoPacketKind;
+    const QByteArray longest = QByteArray(252, 'n') + ".j2l";
     const struct {
         const char* what;
         QByteArray packet;
-        bool level;
+        InfoPacketKind kind;
         std::optional<QByteArray> name;
     } cases[] = {
-        {"a level packet", levelPacket(5, "battle1.j2l", bytes("\x00\x12\x34\x56", 4)), true,
+        {"a level packet", levelPacket(5, "battle1.j2l", bytes("\x00\x12\x34\x56", 4)), Level,
          "battle1.j2l"},
-        {"the name ends the packet", levelPacket(5, "battle1.j2l"), true, "battle1.j2l"},
-        {"a name of the extension alone", levelPacket(5, ".j2l"), true, ".j2l"},
-        {"two names: the first", levelPacket(5, "a.j2l", "b.j2l"), true, "a.j2l"},
-        {"codes and high bytes stay in the name", levelPacket(5, SECTION "1|x\xE9.j2l"), true,
+        {"the name ends the packet", levelPacket(5, "battle1.j2l"), Level, "battle1.j2l"},
+        {"a name of the extension alone", levelPacket(5, ".j2l"), Level, ".j2l"},
+        {"two names: the first", levelPacket(5, "a.j2l", "b.j2l"), Level, "a.j2l"},
+        {"codes and high bytes stay in the name", levelPacket(5, SECTION "1|x\xE9.j2l"), Level,
          SECTION "1|x\xE9.j2l"},
-        {"capitals are no level packet", levelPacket(5, "BATTLE1.J2L"), false, std::nullopt},
-        {"a name cut before its extension", levelPacket(5, "battle1.j2"), false, std::nullopt},
-        {"the only .j2l begins before offset 5", bytes("\x00.j2l\x00\x00", 7), true, std::nullopt},
-        {"one before offset 5 and one after", bytes("\x00.j2lxyz.j2l", 12), true, "xyz.j2l"},
-        {"one straddling offset 5 and one after", bytes("\x00\x00\x00.j2l.j2l", 11), true,
+        {"capitals are no level name", levelPacket(5, "BATTLE1.J2L"), Level, std::nullopt},
+        {"a name cut before its extension", levelPacket(5, "battle1.j2"), Level, std::nullopt},
+        {"the longest name", hex("00 10 01 05 00") + longest, Level, longest},
+        {"a name a byte longer", hex("00 10 01 05 00 6e") + longest, Level, std::nullopt},
+        {"the only .j2l begins before offset 5", bytes("\x00.j2l\x00\x00", 7), Other, std::nullopt},
+        {"one before offset 5 and one after", bytes("\x00.j2lxyz.j2l", 12), Other, "xyz.j2l"},
+        {"one straddling offset 5 and one after", bytes("\x00\x00\x00.j2l.j2l", 11), Other,
          "2l.j2l"},
-        {"nothing but the extension", ".j2l", true, std::nullopt},
-        {"empty", "", false, std::nullopt},
-        {"shorter than the name's offset", bytes("\x00\x01", 2), false, std::nullopt},
+        {"nothing but the length", hex("01"), Other, std::nullopt},
+        {"empty", "", Other, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(IsLevelPacket(c.packet), c.level);
+        EXPECT_EQ(KindOf(c.packet), c.kind);
         EXPECT_EQ(GetLevelFileName(c.packet), c.name);
     }
+    // Told by its id, not by ".j2l".
+    EXPECT_EQ(KindOf(playerList({"map.j2l fan"})), PlayerList);
 }
 
 TEST(ServerInfoPackets, ThePlayerListShowsEachNameOnALineWithoutCodesOrTheProbe) {
     const QByteArray jazzer = "\xA7"
                               "1Jazz|er"; // A7 31 4A 61 7A 7A 7C 65 72
-    const QByteArray many = playerList(QByteArrayList(300, "Spaz"));
+    const QByteArray many = shortLayout(playerList(QByteArrayList(300, "Spaz")));
     const struct {
         const char* what;
         QByteArray packet;
@@ -117,6 +126,10 @@ TEST(ServerInfoPackets, ThePlayerListShowsEachNameOnALineWithoutCodesOrTheProbe)
         {"shorter than the head", bytes("\x01\x02\x03\x04", 4), ""},
         {"empty", "", ""},
         {"three hundred players", many, QByteArray("Spaz\r\n").repeated(300)},
+        {"a name is cut at 256 bytes", shortLayout(playerList({}, QByteArray(1000, 'x'))),
+         QByteArray(256, 'x') + "\r\n"},
+        {"so is one with its 0x00", shortLayout(playerList({QByteArray(257, 'y'), "Jazz"})),
+         QByteArray(256, 'y') + "\r\nJazz\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -124,112 +137,87 @@ TEST(ServerInfoPackets, ThePlayerListShowsEachNameOnALineWithoutCodesOrTheProbe)
     }
 }
 
-TEST(ServerInfoPackets, APlayerListIsWholeWhenItsRecordsEndWithTheData) {
-    const QByteArray two = playerList({"Jazz", "Spaz"});
+// Feeds the reads one after another and gives the packets that came whole, in order.
+QByteArrayList packetsOf(InfoPacketReader& reader, const QByteArrayList& reads) {
+    QByteArrayList packets;
+    for (const QByteArray& read : reads) {
+        reader.add(read);
+        while (const std::optional<QByteArray> packet = reader.next())
+            packets << *packet;
+    }
+    return packets;
+}
+
+TEST(InfoPacketReader, EachPacketComesInTheShortLayoutOnceItIsWhole) {
     const struct {
         const char* what;
-        QByteArray packet;
-        bool whole;
+        const char* stream;
+        std::vector<const char*> packets;
+        qsizetype pending;
     } cases[] = {
-        {"two records", two, true},
-        {"one record", playerList({kProbe}), true},
-        // The probe is always listed: a head alone is the start of a level packet as likely.
-        {"the head alone", playerList({}), false},
-        {"short of the head", playerList({}).chopped(1), false},
-        {"empty", "", false},
-        {"a record short of a byte", two.chopped(1), false},
-        {"a name without its 0x00", two.first(two.size() - 9), false},
-        {"a byte past the last record", two + 'x', false},
+        {"one short packet", "03 10 aa", {"03 10 aa"}, 0},
+        {"two in one read", "02 10 03 12 bb", {"02 10", "03 12 bb"}, 0},
+        {"a long one: 0x00 before the id", "00 02 00 12 cc", {"00 12 cc"}, 0},
+        {"a long one with nothing in it", "00 00 00 05", {"00"}, 1},
+        {"a length byte alone", "01 05 10", {"01"}, 2},
+        {"short of its length", "04 10 aa", {}, 3},
+        {"a long head cut", "00 05", {}, 2},
+        {"a long one short of its count", "00 03 00 12 aa", {}, 5},
+        {"the count is little-endian", "00 00 01 12", {}, 4},
+        {"empty", "", {}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(IsWholePlayerList(c.packet), c.whole);
-    }
-}
-
-using State = InfoPacketReader::State;
-
-// Feeds the reads one after another and tells what the reader made of each.
-std::vector<State> feed(InfoPacketReader& reader, const QByteArrayList& reads) {
-    std::vector<State> states;
-    for (const QByteArray& read : reads) {
-        reader.add(read);
-        states.push_back(reader.state());
-    }
-    return states;
-}
-
-TEST(InfoPacketReader, APlayerListCutInsideARecordWaitsForItsRest) {
-    const QByteArray list = playerList({"Jazz", kProbe, "Lori"});
-    const qsizetype firstRecordEnd = 10 + 5 + 7;
-    const qsizetype secondRecordEnd = firstRecordEnd + 4 + 7;
-    for (qsizetype cut = 1; cut < list.size(); ++cut) {
-        SCOPED_TRACE(cut);
         InfoPacketReader reader;
-        const std::vector<State> states = feed(reader, {list.first(cut), list.sliced(cut)});
-        // At a record's end the list so far is whole, as far as anyone can tell.
-        const bool atRecordEnd = cut == firstRecordEnd || cut == secondRecordEnd;
-        EXPECT_EQ(states.front(), atRecordEnd ? State::Whole : State::Unfinished);
-        if (atRecordEnd)
-            continue;
-        EXPECT_EQ(states.back(), State::Whole);
-        EXPECT_EQ(reader.take(), list);
-        EXPECT_EQ(reader.state(), State::Empty);
+        QByteArrayList expected;
+        for (const char* packet : c.packets)
+            expected << hex(packet);
+        EXPECT_EQ(packetsOf(reader, {hex(c.stream)}), expected);
+        EXPECT_EQ(reader.pending(), c.pending);
     }
 }
 
-TEST(InfoPacketReader, ALevelPacketCutBeforeItsNameEndsIsPutTogether) {
+TEST(InfoPacketReader, PacketsCutAnywhereArePutTogether) {
     const QByteArray level = levelPacket(9, "castle1.j2l", bytes("\x00\x11\x22", 3));
-    const qsizetype nameEnd = 5 + 11;
-    for (qsizetype cut = 1; cut < level.size(); ++cut) {
+    QByteArrayList twenty;
+    for (int i = 1; i <= 20; ++i)
+        twenty << QByteArray("Player") + QByteArray::number(i).rightJustified(2, '0');
+    const QByteArray list = playerList(twenty);
+    // Nine bytes of head after the length, and sixteen for each player: 329 bytes after three.
+    ASSERT_EQ(list.first(4), hex("00 49 01 12"));
+    const QByteArrayList expected = {level, shortLayout(list)};
+    const QByteArray stream = level + list;
+    for (qsizetype cut = 0; cut <= stream.size(); ++cut) {
         SCOPED_TRACE(cut);
         InfoPacketReader reader;
-        const std::vector<State> states = feed(reader, {level.first(cut), level.sliced(cut)});
-        EXPECT_EQ(states.front(), cut < nameEnd ? State::Unfinished : State::Level);
-        EXPECT_EQ(states.back(), State::Level);
-        EXPECT_EQ(reader.take(), level);
+        EXPECT_EQ(packetsOf(reader, {stream.first(cut), stream.sliced(cut)}), expected);
+        EXPECT_EQ(reader.pending(), 0);
     }
 }
 
 TEST(InfoPacketReader, HostileAndOversizedInput) {
     {
-        SCOPED_TRACE("bytes without any 0x00 stay unfinished until they reach the limit");
+        SCOPED_TRACE("the largest packet the long form can say");
         InfoPacketReader reader;
-        const QByteArray junk(InfoPacketReader::kMaxBytes / 2, 'x');
-        EXPECT_EQ(feed(reader, {junk, junk.first(junk.size() - 1)}).back(), State::Unfinished);
-        reader.add("yz");
-        EXPECT_EQ(reader.state(), State::Whole);
-        const QByteArray taken = reader.take();
-        EXPECT_EQ(taken.size(), InfoPacketReader::kMaxBytes);
-        EXPECT_TRUE(taken.endsWith("xy"));
+        const QByteArray body(0xFFFF, '\xFF');
+        EXPECT_EQ(
+            packetsOf(reader, {hex("00 ff ff") + body.first(40000), body.sliced(40000) + 'x'}),
+            QByteArrayList{QByteArray(1, '\0') + body});
+        EXPECT_EQ(reader.pending(), 1);
     }
     {
-        SCOPED_TRACE("one read far past the limit is cut there");
+        SCOPED_TRACE("a flood of small packets in one read");
         InfoPacketReader reader;
-        reader.add(QByteArray(4 * InfoPacketReader::kMaxBytes, '\0'));
-        EXPECT_EQ(reader.state(), State::Whole);
-        EXPECT_EQ(reader.take().size(), InfoPacketReader::kMaxBytes);
-        EXPECT_EQ(reader.state(), State::Empty);
+        EXPECT_EQ(packetsOf(reader, {hex("02 33").repeated(100000) + hex("05")}),
+                  QByteArrayList(100000, hex("02 33")));
+        EXPECT_EQ(reader.pending(), 1);
     }
     {
-        SCOPED_TRACE("a whole list followed by more bytes is no longer whole");
+        SCOPED_TRACE("restart forgets a packet cut short");
         InfoPacketReader reader;
-        EXPECT_EQ(feed(reader, {playerList({"A"}) + "\x05\x06"}).back(), State::Unfinished);
-    }
-    {
-        SCOPED_TRACE("a list that gains a .j2l name becomes a level packet");
-        InfoPacketReader reader;
-        EXPECT_EQ(feed(reader, {playerList({"A"}).chopped(4), bytes("\0\0\0\0", 4), "x.j2l"}),
-                  (std::vector<State>{State::Unfinished, State::Whole, State::Level}));
-    }
-    {
-        SCOPED_TRACE("empty reads change nothing; restart forgets");
-        InfoPacketReader reader;
-        EXPECT_EQ(feed(reader, {"", "ab", ""}),
-                  (std::vector<State>{State::Empty, State::Unfinished, State::Unfinished}));
+        packetsOf(reader, {hex("05 10 aa")});
         reader.restart();
-        EXPECT_EQ(reader.state(), State::Empty);
-        EXPECT_EQ(reader.take(), QByteArray());
+        EXPECT_EQ(packetsOf(reader, {hex("02 12")}), QByteArrayList{hex("02 12")});
     }
 }
 

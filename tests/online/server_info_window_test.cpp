@@ -32,6 +32,18 @@ const QByteArray kLevel =
     GameServerPeer::levelPacket(5, "battle1.j2l", QByteArray("\0\x12\x34", 3));
 const QByteArray kPlayers = GameServerPeer::playerList({SECTION "1Jazz|er", kProbe, "Lori"}, 5);
 const QString kAnswer = QStringLiteral("Level: battle1.j2l\n\nJazzer\nLori\n");
+// Twenty players make a list of more than 255 bytes, which comes in the long form.
+QByteArrayList twentyNames() {
+    QByteArrayList names{kProbe};
+    for (int i = 1; i <= 20; ++i)
+        names << "Player" + QByteArray::number(i).rightJustified(2, '0');
+    return names;
+}
+const QByteArray kTwenty = GameServerPeer::playerList(twentyNames(), 5);
+const QString kTwentyAnswer = QStringLiteral(
+    "Level: battle1.j2l\n\nPlayer01\nPlayer02\nPlayer03\nPlayer04\nPlayer05\nPlayer06\n"
+    "Player07\nPlayer08\nPlayer09\nPlayer10\nPlayer11\nPlayer12\nPlayer13\nPlayer14\n"
+    "Player15\nPlayer16\nPlayer17\nPlayer18\nPlayer19\nPlayer20\n");
 const QString kNoAnswer = QStringLiteral("No answer from the server.");
 
 class ServerInfoTest : public support::MainWindowTest {
@@ -127,14 +139,13 @@ TEST_F(ServerInfoTest, AQueryShowsTheLevelAndThePlayersAndLocksTheButton) {
 }
 
 TEST_F(ServerInfoTest, PacketsCutAcrossReadsAreReadAsWhole) {
-    // A level packet's rest must come within the settle wait; at full scale it is far longer
-    // than the moment between two chunks.
-    const double scale = timing::scale();
-    timing::setScale(1.0);
+    // However late the rest of a packet comes, it is waited for.
+    game().setPause(60);
     const struct {
         const char* what;
         QByteArrayList level;
         QByteArrayList players;
+        QString answer = kAnswer;
     } cases[] = {
         {"whole", {kLevel}, {kPlayers}},
         {"the level cut inside its name", {kLevel.first(9), kLevel.sliced(9)}, {kPlayers}},
@@ -148,16 +159,20 @@ TEST_F(ServerInfoTest, PacketsCutAcrossReadsAreReadAsWhole) {
         {"the list cut after a terminator",
          {kLevel},
          {kPlayers.first(19), kPlayers.sliced(19, 3), kPlayers.sliced(22)}},
+        {"twenty players", {kLevel}, {kTwenty}, kTwentyAnswer},
+        {"twenty players cut inside the long length and inside a name",
+         {kLevel},
+         {kTwenty.first(2), kTwenty.sliced(2, 200), kTwenty.sliced(202)},
+         kTwentyAnswer},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         game().script(c.level, c.players);
         query(kCarrot);
         waitUntilClosed();
-        EXPECT_EQ(text(), kAnswer);
+        EXPECT_EQ(text(), c.answer);
         EXPECT_EQ(game().received(), JoinRequest(QStringLiteral("1.24 x")) + ProbeReply(5));
     }
-    timing::setScale(scale);
 }
 
 TEST_F(ServerInfoTest, NoServerOrAPrivateOneIsRefusedWithAMessage) {
@@ -231,7 +246,7 @@ TEST_F(ServerInfoTest, AnUnreachableServerEndsInANoteNotAnEndlessPoll) {
 }
 
 TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
-    const QByteArray listWithLevelName = GameServerPeer::playerList({"Jazz", "map.j2l"}, 7);
+    const QByteArray other = GameServerPeer::frame("\x13\x01\x05 raw bytes, no names");
     const struct {
         const char* what;
         QByteArrayList level;
@@ -246,30 +261,41 @@ TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
          After::Close,
          QStringLiteral("Level: battle1.j2l"),
          std::nullopt},
-        {"level and players in one read: the level only",
+        {"level and players in one read",
          {kLevel + kPlayers},
          {},
          After::StayOpen,
-         QStringLiteral("Level: battle1.j2l"),
-         ProbeReply(5)},
-        {"a player list holding .j2l is another level packet",
+         kAnswer,
+         std::nullopt},
+        {"a player named after a level is a name",
          {kLevel},
-         {listWithLevelName},
+         {GameServerPeer::playerList({"Jazz", "map.j2l fan"}, 7)},
          After::StayOpen,
-         QStringLiteral("Level: ") + QString::fromLatin1(listWithLevelName.sliced(
-                                         5, listWithLevelName.indexOf(".j2l") - 1)),
-         ProbeReply(5) + ProbeReply(7)},
-        {"something short instead of a level, then close",
-         {QByteArray("\x04\x0D\x01\x02", 4)},
+         QStringLiteral("Level: battle1.j2l\n\nJazz\nmap.j2l fan\n"),
+         ProbeReply(5)},
+        {"packets of other kinds are passed over",
+         {other, kLevel},
+         {kPlayers + other},
+         After::StayOpen,
+         kAnswer,
+         ProbeReply(5)},
+        {"nothing but other packets, then close",
+         {other, QByteArray("\x04\x0D\x01\x02", 4)},
          {},
          After::Close,
-         QStringLiteral("<before>\n\n"),
+         kNoAnswer,
          QByteArray()},
         {"a list whose last name never ends",
          {kLevel},
-         {GameServerPeer::playerList({"Jazz"}, 5) + "Spa"},
+         {GameServerPeer::playerList({"Jazz"}, 5, "Spa")},
          After::StayOpen,
          QStringLiteral("Level: battle1.j2l\n\nJazz\nSpa\n"),
+         ProbeReply(5)},
+        {"a 64 KiB list of one endless name: the name is cut",
+         {kLevel},
+         {GameServerPeer::playerList({}, 5, QByteArray(0xFFFF - 9, 'x'))},
+         After::StayOpen,
+         QStringLiteral("Level: battle1.j2l\n\n") + QString(256, u'x') + u'\n',
          ProbeReply(5)},
     };
     for (const auto& c : cases) {
@@ -284,6 +310,19 @@ TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
         }
         EXPECT_FALSE(querying());
     }
+}
+
+TEST_F(ServerInfoTest, TheWholeQueryEndsInTenSecondsWhateverArrives) {
+    // The level, then a long list that comes a byte every 0.9 s and would take minutes.
+    QByteArrayList drip{kLevel};
+    for (const char byte : QByteArray("\x00\xFF\xFF\x12\x01\x05", 6) + QByteArray(200, 'x'))
+        drip << QByteArray(1, byte);
+    game().setPause(timing::scaled(900));
+    game().script(drip);
+    query(kArena);
+    waitUntilClosed(); // well within the drip
+    EXPECT_EQ(text(), QStringLiteral("Level: battle1.j2l"));
+    EXPECT_EQ(game().received(), JoinRequest(QStringLiteral("1.21")) + ProbeReply(5));
 }
 
 TEST_F(ServerInfoTest, ANewQueryKeepsThePreviousAnswerUntilTheNewLevelReplacesIt) {

@@ -6,7 +6,7 @@
 
 namespace support {
 
-void writeInChunks(QTcpSocket* socket, QByteArrayList chunks, bool closeAfter) {
+void writeInChunks(QTcpSocket* socket, QByteArrayList chunks, bool closeAfter, int pauseMs) {
     if (chunks.isEmpty()) {
         if (closeAfter)
             socket->disconnectFromHost();
@@ -15,9 +15,9 @@ void writeInChunks(QTcpSocket* socket, QByteArrayList chunks, bool closeAfter) {
     socket->write(chunks.takeFirst());
     socket->flush();
     QPointer<QTcpSocket> alive(socket);
-    QTimer::singleShot(20, socket, [alive, chunks, closeAfter] {
+    QTimer::singleShot(pauseMs, socket, [alive, chunks, closeAfter, pauseMs] {
         if (alive && alive->state() == QAbstractSocket::ConnectedState)
-            writeInChunks(alive, chunks, closeAfter);
+            writeInChunks(alive, chunks, closeAfter, pauseMs);
     });
 }
 

@@ -2,7 +2,6 @@
 
 #include "support/chunked_write.h"
 
-
 namespace support {
 
 GameServerPeer::GameServerPeer() {
@@ -16,20 +15,24 @@ GameServerPeer::~GameServerPeer() {
         socket->disconnect(this);
 }
 
-QByteArray GameServerPeer::levelPacket(quint8 clientId, const QByteArray& name,
-                                       const QByteArray& after) {
-    QByteArray packet = QByteArray("\x00\x10\x01", 3) + char(clientId) + '\x00' + name + after;
-    packet[0] = char(packet.size());
-    return packet;
+QByteArray GameServerPeer::frame(const QByteArray& body) {
+    if (body.size() < 255)
+        return char(body.size() + 1) + body;
+    return QByteArray(1, '\0') + char(body.size() & 0xFF) + char(body.size() >> 8) + body;
 }
 
-QByteArray GameServerPeer::playerList(const QByteArrayList& names, quint8 clientId) {
-    QByteArray packet("\x00\x12\x01\x00\x00\x00\x00\x00\x00\x00", 10);
-    packet[3] = char(clientId);
+QByteArray GameServerPeer::levelPacket(quint8 clientId, const QByteArray& name,
+                                       const QByteArray& after) {
+    return frame(QByteArray("\x10\x01", 2) + char(clientId) + '\x00' + name + after);
+}
+
+QByteArray GameServerPeer::playerList(const QByteArrayList& names, quint8 clientId,
+                                      const QByteArray& after) {
+    QByteArray body("\x12\x01\x00\x00\x00\x00\x00\x00\x00", 9);
+    body[2] = char(clientId);
     for (const QByteArray& name : names)
-        packet += name + QByteArray("\x00\x01\x02\x03\x04\x05\x06\x07", 8);
-    packet[0] = char(packet.size());
-    return packet;
+        body += name + QByteArray("\x00\x01\x02\x03\x04\x05\x06\x07", 8);
+    return frame(body + after);
 }
 
 void GameServerPeer::script(QByteArrayList onJoin, QByteArrayList onProbe, After after) {
@@ -64,9 +67,9 @@ void GameServerPeer::take(QTcpSocket* socket, const QByteArray& bytes) {
     const bool close = m_after == After::Close;
     const auto crossed = [&](qsizetype size) { return before < size && after >= size; };
     if (crossed(kJoinRequestSize))
-        writeInChunks(socket, m_onJoin, close && m_onProbe.isEmpty());
+        writeInChunks(socket, m_onJoin, close && m_onProbe.isEmpty(), m_pauseMs);
     if (crossed(kJoinRequestSize + kProbeReplySize) && !m_onProbe.isEmpty())
-        writeInChunks(socket, m_onProbe, close);
+        writeInChunks(socket, m_onProbe, close, m_pauseMs);
 }
 
 bool GameServerPeer::send(const QByteArray& bytes) {

@@ -7,9 +7,10 @@
 
 namespace support {
 
-// A private game server's password check on 127.0.0.1 (ephemeral UDP port). It records every
-// datagram it gets and answers each with the scripted datagrams, one after another from its own
-// port; by default it stays silent.
+// A private game server's password check on 127.0.0.1 (ephemeral UDP port). Like the real one it
+// silently drops a datagram whose first two bytes are not the server's checksum of the rest; it
+// records every other datagram and answers each with the scripted datagrams, one after another
+// from its own port. By default it stays silent.
 class PasswordServerPeer : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +29,7 @@ public:
     // Sends from the server's port to 127.0.0.1:`port`, unasked.
     bool send(const QByteArray& bytes, quint16 port);
 
+    // The datagrams that passed the checksum.
     const QByteArrayList& received() const { return m_received; }
 
 private:
