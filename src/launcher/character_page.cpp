@@ -237,7 +237,8 @@ std::optional<QString> CharacterPage::ColorText() const {
 }
 
 void CharacterPage::Command2_Click() {
-    LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
+    ReportStartFailure(*m_form1.services().dialogs,
+                       LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe")));
 }
 
 void CharacterPage::Command17_Click() { showModeless(m_form5); }

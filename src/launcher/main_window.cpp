@@ -348,12 +348,13 @@ void MainWindow::chSpy_Click() {
 
 // ---- game paths ------------------------------------------------------------------------------
 
-QString MainWindow::CheckGamePaths(bool centre) {
+MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
     const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
     const QString location = m_services.settings->GetSetting(game_paths::locationKey());
-    if (tsf.isEmpty() || location.isEmpty())
+    const bool missing = tsf.isEmpty() || location.isEmpty();
+    if (missing)
         OpenPathDialog(centre);
-    return location;
+    return {location, missing};
 }
 
 void MainWindow::OpenPathDialog(bool centre) {
@@ -398,7 +399,7 @@ void MainWindow::Timer2_Timer() {
 }
 
 void MainWindow::Timer5_Timer() {
-    const QString location = CheckGamePaths();
+    const QString location = CheckGamePaths().location;
     path->setText(location);
     jpath->setText(location);
 }

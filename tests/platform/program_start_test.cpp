@@ -50,17 +50,20 @@ protected:
         QDir().mkpath(m_bin);
         QDir().mkpath(m_work);
         QDir().mkpath(m_dir.filePath(QStringLiteral("My"))); // a folder is never the program
+        QDir().mkpath(m_games);
+        QFile(m_games + QStringLiteral("/Jazz")).open(QIODevice::WriteOnly); // nor a plain file
         QDir::setCurrent(m_work);
     }
     ~ProgramStart() override { QDir::setCurrent(m_oldCurrent); }
 
-    QString work() const { return QDir(m_work).canonicalPath(); }
+    QString work() const { return canonical(m_work); }
+    static QString canonical(const QString& folder) { return QDir(folder).canonicalPath(); }
 
     // Starts the line and returns what the program recorded, its current folder first.
     QStringList startAndRecord(const QString& line, const QString& program) {
         QFile::remove(recordOf(program));
         platform::SystemProgramStarter starter;
-        if (!starter.start(line)) {
+        if (!starter.start(line).started()) {
             ADD_FAILURE() << "did not start: " << line.toStdString();
             return {};
         }
@@ -87,45 +90,63 @@ TEST_F(ProgramStart, FindsTheProgramAsWindowsDoesAndPassesTheRestAsArguments) {
     const QString tool = writeRecordingProgram(m_dir.filePath(QStringLiteral("tool")));
     writeRecordingProgram(m_dir.filePath(QStringLiteral("tool two")));
 
+    // A program named by a path starts in its own folder; one from PATH in the current folder.
+    const QString jazz2 = m_games + QStringLiteral("/Jazz 2");
     struct Row {
         const char* name;
         QString line;
         QString program;
+        QString folder;
         QStringList arguments;
     };
     const Row rows[] = {
-        {"unquoted path with blanks",
+        {"unquoted path with blanks, past a plain file on the way",
          blanks + QStringLiteral(" -connect 10.0.0.1 -NoSpy"),
          blanks,
+         jazz2,
          {u"-connect"_s, u"10.0.0.1"_s, u"-NoSpy"_s}},
         {"quoted head",
          u'"' + blanks + QStringLiteral(R"(" -server "two words")"),
          blanks,
+         jazz2,
          {u"-server"_s, u"two words"_s}},
-        {"quoted head without arguments", u'"' + blanks + u'"', blanks, {}},
+        {"quoted head without arguments", u'"' + blanks + u'"', blanks, jazz2, {}},
         {"quoted arguments",
          blanks + QStringLiteral(R"( "two words" plain "" a"b c"d "say ""hi""")"),
          blanks,
+         jazz2,
          {u"two words"_s, u"plain"_s, QString(), u"ab cd"_s, uR"(say "hi")"_s}},
         {"backslashes before quotes",
          blanks + QStringLiteral(R"( a\\\"b "C:\Games\\" \\host\share\ x\"y)"),
          blanks,
+         jazz2,
          {uR"(a\"b)"_s, uR"(C:\Games\)"_s, uR"(\\host\share\)"_s, uR"(x"y)"_s}},
         {"shell text is passed as it is",
          blanks + QStringLiteral(R"( $HOME ; echo>x && | * `id`)"),
          blanks,
+         jazz2,
          {u"$HOME"_s, u";"_s, u"echo>x"_s, u"&&"_s, u"|"_s, u"*"_s, u"`id`"_s}},
         {"blanks and tabs around",
          QStringLiteral(" \t") + blanks + QStringLiteral("\t a \t"),
          blanks,
+         jazz2,
          {u"a"_s}},
-        {"bare name on PATH", QStringLiteral("path-recorder one"), onPath, {u"one"_s}},
-        {"bare name in the current folder", QStringLiteral("here.sh two"), here, {u"two"_s}},
-        {"shortest existing head", tool + QStringLiteral(" two x"), tool, {u"two"_s, u"x"_s}},
+        {"bare name on PATH", QStringLiteral("path-recorder one"), onPath, m_work, {u"one"_s}},
+        {"bare name in the current folder",
+         QStringLiteral("here.sh two"),
+         here,
+         m_work,
+         {u"two"_s}},
+        {"shortest existing head",
+         tool + QStringLiteral(" two x"),
+         tool,
+         m_dir.path(),
+         {u"two"_s, u"x"_s}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(startAndRecord(row.line, row.program), QStringList{work()} + row.arguments);
+        EXPECT_EQ(startAndRecord(row.line, row.program),
+                  QStringList{canonical(row.folder)} + row.arguments);
     }
 }
 
@@ -135,13 +156,23 @@ TEST_F(ProgramStart, WindowsProgramsRunThroughWineFromPath) {
     QDir().mkpath(QFileInfo(exe).absolutePath());
     QFile(exe).open(QIODevice::WriteOnly); // not executable: wine reads it
 
+    const QString tsf = m_games + QStringLiteral("/Jazz 2/tsf.exe");
+    QFile(tsf).open(QIODevice::WriteOnly);
+    const QString folder = canonical(m_games + QStringLiteral("/Jazz 2")); // the game's own
+
     EXPECT_EQ(startAndRecord(exe + QStringLiteral(" -connect 10.0.0.1 -spy"), wine),
-              (QStringList{work(), exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
+              (QStringList{folder, exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
     EXPECT_EQ(startAndRecord(u'"' + exe + QStringLiteral(R"(" "a b")"), wine),
-              (QStringList{work(), exe, u"a b"_s}));
+              (QStringList{folder, exe, u"a b"_s}));
+    // A head without an extension is also tried with ".exe".
+    EXPECT_EQ(startAndRecord(m_games + QStringLiteral("/Jazz 2/tsf -spy"), wine),
+              (QStringList{folder, tsf, u"-spy"_s}));
 
     support::ScopedEnvironment noWine("PATH", m_games);
-    EXPECT_FALSE(platform::SystemProgramStarter().start(exe + QStringLiteral(" -spy")));
+    const platform::StartResult result =
+        platform::SystemProgramStarter().start(exe + QStringLiteral(" -spy"));
+    EXPECT_EQ(result.outcome, platform::StartResult::Outcome::NoWine);
+    EXPECT_EQ(result.subject, exe);
 }
 
 TEST_F(ProgramStart, CharmapIsTheFirstInstalledCharacterMap) {
@@ -154,10 +185,10 @@ TEST_F(ProgramStart, CharmapIsTheFirstInstalledCharacterMap) {
     EXPECT_FALSE(QFileInfo::exists(recordOf(characters)));
 
     support::ScopedEnvironment none("PATH", m_bin);
-    EXPECT_FALSE(platform::SystemProgramStarter().start(QStringLiteral("charmap.exe")));
+    EXPECT_FALSE(platform::SystemProgramStarter().start(QStringLiteral("charmap.exe")).started());
 }
 
-TEST_F(ProgramStart, ALineNamingNoProgramStartsNothing) {
+TEST_F(ProgramStart, WhatCannotStartStartsNothingAndSaysWhy) {
     const QString record = writeRecordingProgram(m_bin + QStringLiteral("/record.sh"));
     const QString sentinel = writeRecordingProgram(m_bin + QStringLiteral("/sentinel"));
     QFile(m_dir.filePath(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
@@ -179,8 +210,21 @@ TEST_F(ProgramStart, ALineNamingNoProgramStartsNothing) {
     platform::SystemProgramStarter starter;
     for (const QString& line : lines) {
         SCOPED_TRACE(line.toStdString());
-        EXPECT_FALSE(starter.start(line));
+        const platform::StartResult result = starter.start(line);
+        EXPECT_EQ(result.outcome, platform::StartResult::Outcome::NoProgram);
+        EXPECT_EQ(result.subject, line);
     }
+    // A program the system refuses to run: the system's reason, without Qt's prefix.
+    const QString broken = m_dir.filePath(QStringLiteral("broken.sh"));
+    QFile script(broken);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/no/such/interpreter\n");
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    script.close();
+    const platform::StartResult refused = starter.start(broken + QStringLiteral(" x"));
+    EXPECT_EQ(refused.outcome, platform::StartResult::Outcome::Failed);
+    EXPECT_EQ(refused.subject, broken);
+    EXPECT_EQ(refused.reason, QStringLiteral("No such file or directory"));
     // Anything started above would have recorded by the time a later start has.
     EXPECT_EQ(startAndRecord(QStringLiteral("sentinel"), sentinel), QStringList{work()});
     EXPECT_FALSE(QFileInfo::exists(recordOf(record)));
