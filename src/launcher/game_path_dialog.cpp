@@ -136,6 +136,8 @@ void GamePathDialog::Command2_Click() {
 void GamePathDialog::Timer3_Timer() { unload(); }
 
 void GamePathDialog::unload() {
+    // Whatever closes this window, the main window must not stay disabled without it.
+    m_form1.setEnabled(true);
     m_form1.gamePathDialogUnloaded();
     hide();
     deleteLater();

@@ -357,10 +357,17 @@ MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
     return {location, missing};
 }
 
-void MainWindow::OpenPathDialog(bool centre) {
+GamePathDialog& MainWindow::loadPathDialog() {
     if (!m_form3)
         m_form3 = new GamePathDialog(*this);
-    m_form3->show();
+    // Opened again while it waits to close after "Accept": it stays, or the main window would be
+    // left disabled without it.
+    m_form3->Timer3->stop();
+    return *m_form3;
+}
+
+void MainWindow::OpenPathDialog(bool centre) {
+    loadPathDialog().show();
     setEnabled(false);
     if (centre) {
         // Halfway down the main window, by the outer heights; the left edge stays.
@@ -374,9 +381,7 @@ void MainWindow::OpenPathDialog(bool centre) {
 
 void MainWindow::mnuChangeJj2Paths_Click() {
     setEnabled(false);
-    if (!m_form3)
-        m_form3 = new GamePathDialog(*this);
-    m_form3->show();
+    loadPathDialog().show();
 }
 
 void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }

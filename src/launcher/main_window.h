@@ -204,6 +204,7 @@ private:
     void Form_Load();
     void Form_Unload();
     void setWizardCaptionsForPage();
+    GamePathDialog& loadPathDialog();
     void reportFailedStart(const GamePathCheck& paths, const platform::StartResult& result);
 
     Services m_services;

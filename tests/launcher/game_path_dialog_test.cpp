@@ -1,7 +1,9 @@
+#include "common/timing.h"
 #include "launcher/game_path_dialog.h"
 #include "support/main_window_fixture.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -183,6 +185,27 @@ TEST_F(GamePaths, CentredOpeningPutsTheDialogHalfwayDownTheMainWindow) {
     const QRect main = window().frameGeometry();
     const int expectedTop = main.top() + main.height() / 2 - dialog()->frameGeometry().height() / 2;
     EXPECT_NEAR(dialog()->frameGeometry().top(), expectedTop, 1);
+}
+
+TEST_F(GamePaths, ADialogOpenedAgainBeforeItClosesStays) {
+    const QString tsf = sandbox.makeFile(QStringLiteral("Jazz2 TSF/Jazz2+.exe"));
+    storePaths();
+    open();
+    window().mnuChangeJj2Paths_Click();
+    accept(QStringLiteral("1.21, 1.22, or 1.23"), tsf);
+    window().mnuChangeJj2Paths_Click(); // within the 200 ms before "Accept" closes it
+
+    QTimer past; // runs out well after the close would have happened
+    past.setSingleShot(true);
+    QSignalSpy ran(&past, &QTimer::timeout);
+    past.start(timing::scaled(400));
+    ASSERT_TRUE(ran.wait(2000));
+    ASSERT_NE(dialog(), nullptr);
+    EXPECT_TRUE(dialog()->isVisible());
+    EXPECT_FALSE(window().isEnabled());
+    EXPECT_EQ(window().TSFPath->text(), tsf); // the hand-over still happened
+    click(dialog()->Command2);
+    EXPECT_TRUE(window().isEnabled());
 }
 
 TEST_F(GamePaths, SettingsThatCannotBeStoredAreSaidOncePerAction) {
