@@ -90,63 +90,48 @@ TEST_F(ProgramStart, FindsTheProgramAsWindowsDoesAndPassesTheRestAsArguments) {
     const QString tool = writeRecordingProgram(m_dir.filePath(QStringLiteral("tool")));
     writeRecordingProgram(m_dir.filePath(QStringLiteral("tool two")));
 
-    // A program named by a path starts in its own folder; one from PATH in the current folder.
-    const QString jazz2 = m_games + QStringLiteral("/Jazz 2");
     struct Row {
         const char* name;
         QString line;
         QString program;
-        QString folder;
         QStringList arguments;
     };
     const Row rows[] = {
         {"unquoted path with blanks, past a plain file on the way",
          blanks + QStringLiteral(" -connect 10.0.0.1 -NoSpy"),
          blanks,
-         jazz2,
          {u"-connect"_s, u"10.0.0.1"_s, u"-NoSpy"_s}},
         {"quoted head",
          u'"' + blanks + QStringLiteral(R"(" -server "two words")"),
          blanks,
-         jazz2,
          {u"-server"_s, u"two words"_s}},
-        {"quoted head without arguments", u'"' + blanks + u'"', blanks, jazz2, {}},
+        {"quoted head without arguments", u'"' + blanks + u'"', blanks, {}},
         {"quoted arguments",
          blanks + QStringLiteral(R"( "two words" plain "" a"b c"d "say ""hi""")"),
          blanks,
-         jazz2,
          {u"two words"_s, u"plain"_s, QString(), u"ab cd"_s, uR"(say "hi")"_s}},
         {"backslashes before quotes",
          blanks + QStringLiteral(R"( a\\\"b "C:\Games\\" \\host\share\ x\"y)"),
          blanks,
-         jazz2,
          {uR"(a\"b)"_s, uR"(C:\Games\)"_s, uR"(\\host\share\)"_s, uR"(x"y)"_s}},
         {"shell text is passed as it is",
          blanks + QStringLiteral(R"( $HOME ; echo>x && | * `id`)"),
          blanks,
-         jazz2,
          {u"$HOME"_s, u";"_s, u"echo>x"_s, u"&&"_s, u"|"_s, u"*"_s, u"`id`"_s}},
         {"blanks and tabs around",
          QStringLiteral(" \t") + blanks + QStringLiteral("\t a \t"),
          blanks,
-         jazz2,
          {u"a"_s}},
-        {"bare name on PATH", QStringLiteral("path-recorder one"), onPath, m_work, {u"one"_s}},
-        {"bare name in the current folder",
-         QStringLiteral("here.sh two"),
-         here,
-         m_work,
-         {u"two"_s}},
-        {"shortest existing head",
-         tool + QStringLiteral(" two x"),
-         tool,
-         m_dir.path(),
-         {u"two"_s, u"x"_s}},
+        {"bare name on PATH", QStringLiteral("path-recorder one"), onPath, {u"one"_s}},
+        {"bare name in the current folder", QStringLiteral("here.sh two"), here, {u"two"_s}},
+        {"shortest existing head", tool + QStringLiteral(" two x"), tool, {u"two"_s, u"x"_s}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
+        // A program named by a path starts in its own folder; one from PATH in the current one.
+        const QString folder = row.program == onPath ? m_work : QFileInfo(row.program).path();
         EXPECT_EQ(startAndRecord(row.line, row.program),
-                  QStringList{canonical(row.folder)} + row.arguments);
+                  QStringList{canonical(folder)} + row.arguments);
     }
 }
 
