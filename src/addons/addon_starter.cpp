@@ -58,7 +58,8 @@ void AddonStarter::Command20_Click() {
     if (k == kMenuConfiguration)
         showEditor();
     if (k >= kFirstAddon && k - kFirstAddon < List2->count())
-        LaunchGame(m_services.starter, List2->item(k - kFirstAddon)->text());
+        ReportStartFailure(*m_services.dialogs,
+                           LaunchGame(m_services.starter, List2->item(k - kFirstAddon)->text()));
 }
 
 void AddonStarter::showEditor() {

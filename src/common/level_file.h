@@ -12,7 +12,8 @@ QString folderOf(const QString& path);
 // The text of `path` after its last separator: the file's name without its folder.
 QString nameOf(const QString& path);
 
-// The file's bytes; nullopt when it cannot be read (missing, a folder, no access).
+// The file's bytes; nullopt at once when it cannot be read (missing, no access, or not a regular
+// file: a folder, a FIFO, a device).
 std::optional<QByteArray> read(const QString& file);
 
 // The title of a level, one byte per character: the bytes between the first NUL that lies at or

@@ -162,14 +162,14 @@ void CharacterPage::ShowCharacterPage() {
 
 void CharacterPage::SaveCharacterPage() {
     m_form1.opChar->setChecked(true);
-    const AppSettings& settings = *m_form1.services().settings;
-    settings.SaveSetting(QStringLiteral("Alias"), Alias->text());
-    settings.SaveSetting(QStringLiteral("Spacing"), spacing->text());
+    QList<std::pair<QString, QString>> values{{QStringLiteral("Alias"), Alias->text()},
+                                              {QStringLiteral("Spacing"), spacing->text()}};
     for (auto [box, key] :
          {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
-        settings.SaveSetting(QString::fromLatin1(key), box->text());
+        values.append({QString::fromLatin1(key), box->text()});
     for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
-        settings.SaveSetting(QString::fromLatin1(key), TruthText(opt->isChecked()));
+        values.append({QString::fromLatin1(key), TruthText(opt->isChecked())});
+    SaveSettings(m_form1.services(), values);
 }
 
 // Every failing step is skipped and the next one runs; nothing is reported either way.
@@ -237,7 +237,8 @@ std::optional<QString> CharacterPage::ColorText() const {
 }
 
 void CharacterPage::Command2_Click() {
-    LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
+    ReportStartFailure(*m_form1.services().dialogs,
+                       LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe")));
 }
 
 void CharacterPage::Command17_Click() { showModeless(m_form5); }

@@ -13,9 +13,9 @@
 
 void MainWindow::JoinFinish() {
     // A missing path opens the dialog, but the start below is still tried with what is there.
-    const QString location = CheckGamePaths(false);
-    path->setText(location);
-    jpath->setText(location);
+    const GamePathCheck paths = CheckGamePaths(false);
+    path->setText(paths.location);
+    jpath->setText(paths.location);
     m_status.setText(QStringLiteral("Status: Launching Jazz2 via Server List"));
 
     const QString address = Frame1->Text4->text();
@@ -27,13 +27,13 @@ void MainWindow::JoinFinish() {
     const JoinValues values{path->text(), TSFPath->text(), platform::checkValue(Frame1->TSCheck),
                             address, SpySwitch};
     if (const std::optional<QString> line = JoinCommandLine(values))
-        LaunchGame(m_services.starter, *line);
+        reportFailedStart(paths, LaunchGame(m_services.starter, *line));
 }
 
 void MainWindow::ServeFinish() {
-    const QString location = CheckGamePaths(true);
-    path->setText(location);
-    jpath->setText(location);
+    const GamePathCheck paths = CheckGamePaths(true);
+    path->setText(paths.location);
+    jpath->setText(paths.location);
 
     const int listed = platform::checkValue(Frame2->Check2);
     if (listed != 0 && listed != 1)
@@ -45,6 +45,19 @@ void MainWindow::ServeFinish() {
         path->text(),  TSFPath->text(),       platform::checkValue(Frame2->Check1),
         GameType,      CoopDifficulty,        Frame2->Text3->text(),
         MaxPlayersArg, Frame2->Level->text(), SpySwitch};
+    std::optional<platform::StartResult> result;
     if (const std::optional<QString> line = ServerCommandLine(values))
-        LaunchGame(m_services.starter, *line);
+        result = LaunchGame(m_services.starter, *line);
+    // The list server must not keep offering a game that never ran.
+    if (listed == 1 && !(result && result->started()))
+        listing().Delist();
+    if (result)
+        reportFailedStart(paths, *result);
+}
+
+void MainWindow::reportFailedStart(const GamePathCheck& paths,
+                                   const platform::StartResult& result) {
+    // A path that was never set has just opened its dialog: that is the answer to this start.
+    if (!paths.dialogOpened)
+        ReportStartFailure(*m_services.dialogs, result);
 }

@@ -116,11 +116,13 @@ void GamePathDialog::Command3_Click() {
     }
     AppSettings& settings = *m_form1.services().settings;
     m_form1.setEnabled(true);
-    settings.SaveSetting(game_paths::locationKey(), JazzPath->text());
+    bool saved = settings.SaveSetting(game_paths::locationKey(), JazzPath->text());
     m_form1.jpath->setText(JazzPath->text());
     m_form1.path->setText(JazzPath->text());
-    settings.SaveSetting(game_paths::tsfLocationKey(), JazzPathTSF->text());
+    saved = settings.SaveSetting(game_paths::tsfLocationKey(), JazzPathTSF->text()) && saved;
     tfc->setText(JazzPathTSF->text());
+    // Said before the timers run: this window must not close under the box.
+    ReportUnsavedSettings(*m_form1.services().dialogs, saved);
     // The main window takes tfc at 100 ms; this window closes at 200 ms, after it.
     m_form1.Timer6->start(timing::scaled(100));
     Timer3->start(timing::scaled(200));
@@ -134,6 +136,8 @@ void GamePathDialog::Command2_Click() {
 void GamePathDialog::Timer3_Timer() { unload(); }
 
 void GamePathDialog::unload() {
+    // Whatever closes this window, the main window must not stay disabled without it.
+    m_form1.setEnabled(true);
     m_form1.gamePathDialogUnloaded();
     hide();
     deleteLater();

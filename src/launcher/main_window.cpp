@@ -348,18 +348,26 @@ void MainWindow::chSpy_Click() {
 
 // ---- game paths ------------------------------------------------------------------------------
 
-QString MainWindow::CheckGamePaths(bool centre) {
+MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
     const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
     const QString location = m_services.settings->GetSetting(game_paths::locationKey());
-    if (tsf.isEmpty() || location.isEmpty())
+    const bool missing = tsf.isEmpty() || location.isEmpty();
+    if (missing)
         OpenPathDialog(centre);
-    return location;
+    return {location, missing};
+}
+
+GamePathDialog& MainWindow::loadPathDialog() {
+    if (!m_form3)
+        m_form3 = new GamePathDialog(*this);
+    // Opened again while it waits to close after "Accept": it stays, or the main window would be
+    // left disabled without it.
+    m_form3->Timer3->stop();
+    return *m_form3;
 }
 
 void MainWindow::OpenPathDialog(bool centre) {
-    if (!m_form3)
-        m_form3 = new GamePathDialog(*this);
-    m_form3->show();
+    loadPathDialog().show();
     setEnabled(false);
     if (centre) {
         // Halfway down the main window, by the outer heights; the left edge stays.
@@ -373,9 +381,7 @@ void MainWindow::OpenPathDialog(bool centre) {
 
 void MainWindow::mnuChangeJj2Paths_Click() {
     setEnabled(false);
-    if (!m_form3)
-        m_form3 = new GamePathDialog(*this);
-    m_form3->show();
+    loadPathDialog().show();
 }
 
 void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }
@@ -398,7 +404,7 @@ void MainWindow::Timer2_Timer() {
 }
 
 void MainWindow::Timer5_Timer() {
-    const QString location = CheckGamePaths();
+    const QString location = CheckGamePaths().location;
     path->setText(location);
     jpath->setText(location);
 }

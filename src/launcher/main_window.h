@@ -69,8 +69,12 @@ public:
     void mnuTSF_Click();
 
     // Game paths and their dialog.
-    // Opens the game-path dialog when either path was never set; returns "Jazz2 Location".
-    QString CheckGamePaths(bool centre = false);
+    struct GamePathCheck {
+        QString location;          // "Jazz2 Location"
+        bool dialogOpened = false; // either path was never set, so the dialog was opened
+    };
+    // Opens the game-path dialog when either path was never set.
+    GamePathCheck CheckGamePaths(bool centre = false);
     void OpenPathDialog(bool centre);
     void mnuChangeJj2Paths_Click();
     GamePathDialog* gamePathDialog() const; // null while the dialog is not loaded
@@ -200,6 +204,8 @@ private:
     void Form_Load();
     void Form_Unload();
     void setWizardCaptionsForPage();
+    GamePathDialog& loadPathDialog();
+    void reportFailedStart(const GamePathCheck& paths, const platform::StartResult& result);
 
     Services m_services;
     StatusLine m_status;

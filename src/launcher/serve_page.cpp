@@ -243,9 +243,9 @@ void ServePage::ShowServePage() {
 
 void ServePage::SaveServePage() {
     m_form1.opServ->setChecked(true);
-    const AppSettings& settings = *m_form1.services().settings;
-    auto save = [&settings](const char* key, const QString& value) {
-        settings.SaveSetting(latin1(key), value);
+    QList<std::pair<QString, QString>> values;
+    auto save = [&values](const char* key, const QString& value) {
+        values.append({latin1(key), value});
     };
     save("Server Name", Text2->text());
     save("Server Level", Level->text());
@@ -257,6 +257,7 @@ void ServePage::SaveServePage() {
         save(kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked()));
     save("Tab Item", QString::number(selectedTab()));
     save("Level Name", Label13->text());
+    SaveSettings(m_form1.services(), values);
 }
 
 // ---- game types --------------------------------------------------------------------------------

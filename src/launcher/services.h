@@ -33,3 +33,19 @@ struct Services {
 
 // The application's title, used by message and input boxes that name no title of their own.
 inline QString applicationTitle() { return QStringLiteral("Quillmere"); }
+
+// Said once for an action whose settings were not all stored.
+inline void ReportUnsavedSettings(platform::Dialogs& dialogs, bool saved) {
+    if (!saved)
+        dialogs.messageBox(QStringLiteral("Sorry, the settings could not be saved."),
+                           QStringLiteral("Error"));
+}
+
+// Stores one action's values in their order; any that could not be stored is said once.
+inline void SaveSettings(const Services& services,
+                         const QList<std::pair<QString, QString>>& values) {
+    bool saved = true;
+    for (const auto& [key, value] : values)
+        saved = services.settings->SaveSetting(key, value) && saved;
+    ReportUnsavedSettings(*services.dialogs, saved);
+}

@@ -127,9 +127,9 @@ void PasswordDialog::Winsock1_DataArrival() {
         case PasswordReply::Accepted:
             setWindowTitle(QStringLiteral("SWP: Accepted"));
             endExchange();
-            // A failed start is passed over, as with every other start of the game.
-            LaunchGame(m_starter,
-                       Version->text() + QStringLiteral(" -connect ") + addressText(sender));
+            ReportStartFailure(m_dialogs, LaunchGame(m_starter, Version->text() +
+                                                                    QStringLiteral(" -connect ") +
+                                                                    addressText(sender)));
             close();
             return;
         case PasswordReply::Other:

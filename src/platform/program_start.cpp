@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -26,13 +27,30 @@ bool runnable(const QFileInfo& info) {
     return info.isFile() && (info.isExecutable() || isWindowsProgram(info.fileName()));
 }
 
-QString findOnPath(const QString& name) {
+// The names a head is tried under: as it stands and, without an extension, with ".exe" too.
+QStringList candidates(const QString& name) {
+    const qsizetype lastPart = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\')) + 1;
+    if (name.indexOf(u'.', lastPart) >= 0)
+        return {name};
+    return {name, name + QStringLiteral(".exe")};
+}
+
+QString findIn(const QDir& folder, const QStringList& names) {
+    for (const QString& name : names) {
+        const QFileInfo info(folder, name);
+        if (runnable(info))
+            return info.absoluteFilePath();
+    }
+    return {};
+}
+
+QString findOnPath(const QStringList& names) {
     const QStringList folders =
         qEnvironmentVariable("PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts);
     for (const QString& folder : folders) {
-        const QFileInfo info(QDir(folder), name);
-        if (runnable(info))
-            return info.absoluteFilePath();
+        const QString found = findIn(QDir(folder), names);
+        if (!found.isEmpty())
+            return found;
     }
     return {};
 }
@@ -40,28 +58,34 @@ QString findOnPath(const QString& name) {
 QString characterMap() {
     for (const QString& name : {QStringLiteral("gucharmap"), QStringLiteral("kcharselect"),
                                 QStringLiteral("gnome-characters")}) {
-        const QString found = findOnPath(name);
+        const QString found = findOnPath({name});
         if (!found.isEmpty())
             return found;
     }
     return {};
 }
 
-// The program a head of the line names, as an absolute path; empty when it names none. A
-// relative name is taken from the current folder first, as Windows does.
-QString resolveProgram(const QString& name) {
+struct Program {
+    QString file;           // absolute; empty when the head names no program
+    bool ownFolder = false; // named by a path, so it starts in its own folder
+};
+
+// The program a head of the line names. A relative name is taken from the current folder first,
+// as Windows does.
+Program resolveProgram(const QString& name) {
     if (name.isEmpty())
         return {};
     if (!hasFolder(name) && name.compare(QStringLiteral("charmap.exe"), Qt::CaseInsensitive) == 0)
-        return characterMap();
-    const QFileInfo info(name);
-    if (info.isFile())
-        return info.absoluteFilePath();
-    return hasFolder(name) ? QString() : findOnPath(name);
+        return {characterMap()};
+    const QStringList names = candidates(name);
+    const QString here = findIn(QDir(), names);
+    if (!here.isEmpty())
+        return {here, true};
+    return {hasFolder(name) ? QString() : findOnPath(names)};
 }
 
 struct Parsed {
-    QString program;
+    Program program;
     QStringView rest;
 };
 
@@ -82,8 +106,8 @@ Parsed parse(const QString& line) {
         const bool headEnds = end == view.size() || (isBlank(view[end]) && !isBlank(view[end - 1]));
         if (!headEnds)
             continue;
-        const QString program = resolveProgram(line.mid(start, end - start));
-        if (!program.isEmpty())
+        const Program program = resolveProgram(line.mid(start, end - start));
+        if (!program.file.isEmpty())
             return {program, view.mid(end)};
     }
     return {};
@@ -139,23 +163,36 @@ QStringList splitArguments(QStringView text) {
     return arguments;
 }
 
-bool SystemProgramStarter::start(const QString& commandLine) {
+StartResult SystemProgramStarter::start(const QString& commandLine) {
+    using Outcome = StartResult::Outcome;
     const Parsed parsed = parse(commandLine);
-    if (parsed.program.isEmpty())
-        return false;
+    if (parsed.program.file.isEmpty())
+        return {Outcome::NoProgram, commandLine, {}};
 
-    QString program = parsed.program;
+    QString program = parsed.program.file;
     QStringList arguments = splitArguments(parsed.rest);
+    const QString folder =
+        parsed.program.ownFolder ? QFileInfo(program).absolutePath() : QDir::currentPath();
 #ifndef Q_OS_WIN
     if (isWindowsProgram(program)) {
-        const QString wine = findOnPath(QStringLiteral("wine"));
+        const QString wine = findOnPath({QStringLiteral("wine")});
         if (wine.isEmpty())
-            return false;
+            return {Outcome::NoWine, program, {}};
         arguments.prepend(program);
         program = wine;
     }
 #endif
-    return QProcess::startDetached(program, arguments, QDir::currentPath());
+    // The member start reports a failed exec (the static one only says false).
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(folder);
+    if (process.startDetached())
+        return {};
+    // Qt puts the failing call before the system's words: "execv: Permission denied".
+    const QString error = process.errorString();
+    return {Outcome::Failed, program,
+            error.mid(error.lastIndexOf(QStringLiteral(": ")) + 1).trimmed()};
 }
 
 } // namespace platform

@@ -8,6 +8,7 @@ namespace platform {
 // Per-user text values addressed by section and key, kept in one INI file.
 // Every call opens the file afresh, so a value written by another process (or another window)
 // is seen at once; every write is synced to disk immediately and replaces the file atomically.
+// A new file (and its folder) is private to the user; an existing file keeps its mode.
 class SettingsBackend {
 public:
     // The user's own store: <config folder>/Quillmere/Quillmere.ini.
@@ -19,6 +20,7 @@ public:
 
     // nullopt when the key was never written (an empty stored text is a value).
     std::optional<QString> read(const QString& section, const QString& key) const;
+    // False only when the value could not be stored.
     bool write(const QString& section, const QString& key, const QString& value) const;
 
 private:

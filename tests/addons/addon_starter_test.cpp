@@ -76,11 +76,12 @@ TEST_F(AddonsButton, StartsTheChosenAddonByItsPathAlone) {
     clickAddons(3);
     EXPECT_EQ(sandbox.starter().lines(), (QStringList{chat, map}));
 
-    // A start that fails is passed over without a word.
+    // A start that fails says why.
     sandbox.starter().setResult(false);
     clickAddons(3);
     EXPECT_EQ(sandbox.starter().lines().size(), 3);
-    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_EQ(sandbox.dialogs().messages(),
+              QStringList{u"Could not find a program to start in: "_s + map});
 }
 
 TEST_F(AddonsButton, OpensTheMenuJustBelowTheButton) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -80,6 +81,11 @@ TEST(LevelFile, ReadGivesTheBytesOrNothing) {
     EXPECT_EQ(level_file::read(dir.filePath(QStringLiteral("missing.j2l"))), std::nullopt);
     EXPECT_EQ(level_file::read(dir.path()), std::nullopt); // a folder
     EXPECT_EQ(level_file::read(QString()), std::nullopt);
+    // Nothing that is not a regular file is read, and nothing waits: no FIFO, no device.
+    EXPECT_EQ(level_file::read(QStringLiteral("/dev/null")), std::nullopt);
+    const QString fifo = dir.filePath(QStringLiteral("fifo.j2l"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(level_file::read(fifo), std::nullopt);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -63,6 +64,42 @@ TEST(AppSettings, AStoreThatCannotBeWrittenReportsFailure) {
                   [] { return QStringLiteral("/p"); });
     EXPECT_FALSE(s.SaveSetting(QStringLiteral("Spy"), QStringLiteral("1")));
     EXPECT_EQ(s.GetSetting(QStringLiteral("Spy"), QStringLiteral("d")), QStringLiteral("d"));
+}
+
+TEST(AppSettings, AFileDamagedByHandIsStillWrittenAndSaysSo) {
+    support::Sandbox sandbox;
+    const QString file = sandbox.tempPath(QStringLiteral("q.ini"));
+    AppSettings s(platform::SettingsBackend(file), [] { return QStringLiteral("/p"); });
+    ASSERT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("Old")));
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::Append));
+    damaged.write("no equals sign here\n[unclosed\n");
+    damaged.close();
+    EXPECT_TRUE(s.SaveSetting(QStringLiteral("Spacing"), QStringLiteral("1-9")));
+    EXPECT_EQ(s.GetSetting(QStringLiteral("Spacing")), QStringLiteral("1-9"));
+    EXPECT_EQ(s.GetSetting(QStringLiteral("Alias")), QStringLiteral("Old"));
+}
+
+// The store names programs the launcher starts: nobody else may write it, whatever the umask.
+TEST(AppSettings, ANewStoreIsTheOwnersOnlyAndAnOldOneKeepsItsMode) {
+    support::Sandbox sandbox;
+    const QString folder = sandbox.tempPath(QStringLiteral("fresh"));
+    const QString file = folder + QStringLiteral("/q.ini");
+    const mode_t oldMask = ::umask(0);
+    AppSettings s(platform::SettingsBackend(file), [] { return QStringLiteral("/p"); });
+    EXPECT_TRUE(s.SaveSetting(QStringLiteral("Spy"), QStringLiteral("1")));
+    auto mode = [](const QString& path) {
+        struct stat st {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return st.st_mode & 07777;
+    };
+    EXPECT_EQ(mode(file), 0600u);
+    EXPECT_EQ(mode(folder), 0700u);
+
+    ::chmod(QFile::encodeName(file).constData(), 0640);
+    EXPECT_TRUE(s.SaveSetting(QStringLiteral("Spy"), QStringLiteral("2")));
+    EXPECT_EQ(mode(file), 0640u);
+    EXPECT_EQ(::umask(oldMask), 0u); // put back after each write
 }
 
 } // namespace

@@ -507,6 +507,11 @@ TEST_F(CharacterPageTest, ButtonsOfThePage) {
     }
     click(p.Command2);
     EXPECT_EQ(sandbox.starter().lines(), QStringList{QStringLiteral("charmap.exe")});
+    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    sandbox.starter().setResult(false); // no character map installed
+    click(p.Command2);
+    EXPECT_EQ(sandbox.dialogs().messages(),
+              QStringList{QStringLiteral("Could not find a program to start in: charmap.exe")});
 }
 
 } // namespace

@@ -85,8 +85,9 @@ TEST(ServerCommandLine, OrdinaryAndCoopFormsPieceByPiece) {
     }
 }
 
-// The game under wine receives exactly the arguments the lines are made of.
-TEST(LaunchGame, TheGameReceivesTheLinesArguments) {
+// The game under wine receives exactly the arguments the lines are made of, in its own folder;
+// so does an add-on, started by its path alone.
+TEST(LaunchGame, TheGameReceivesTheLinesArgumentsInItsOwnFolder) {
     QTemporaryDir dir;
     const QString bin = dir.filePath(u"bin"_s);
     const QString wine = support::writeRecordingProgram(bin + u"/wine"_s);
@@ -94,27 +95,34 @@ TEST(LaunchGame, TheGameReceivesTheLinesArguments) {
     const QString exe = dir.filePath(u"My Games/Jazz2 1.24/Jazz2.exe"_s);
     QDir().mkpath(QFileInfo(exe).absolutePath());
     QFile(exe).open(QIODevice::WriteOnly);
+    const QString gameFolder = QDir(dir.filePath(u"My Games/Jazz2 1.24"_s)).canonicalPath();
 
     platform::SystemProgramStarter starter;
     ServeValues coop = serve(1, u"Coop"_s, u"medium"_s);
     coop.tsfPath = exe;
-    ASSERT_TRUE(LaunchGame(&starter, *ServerCommandLine(coop)));
+    ASSERT_TRUE(LaunchGame(&starter, *ServerCommandLine(coop)).started());
     std::optional<QStringList> record = support::waitForRecord(wine);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->mid(1),
-              (QStringList{exe, u"-server"_s, u"-Coop"_s, u"-medium"_s, u"-Counts"_s, u"10"_s,
-                           u"-Maxplayers"_s, u"32"_s, u"battle1.j2l"_s, u"-NoSpy"_s}));
+    EXPECT_EQ(*record,
+              (QStringList{gameFolder, exe, u"-server"_s, u"-Coop"_s, u"-medium"_s, u"-Counts"_s,
+                           u"10"_s, u"-Maxplayers"_s, u"32"_s, u"battle1.j2l"_s, u"-NoSpy"_s}));
 
     QFile::remove(support::recordOf(wine));
     JoinValues joining = join(1, u"10.0.0.1"_s, u" -spy"_s);
     joining.tsfPath = exe;
-    ASSERT_TRUE(LaunchGame(&starter, *JoinCommandLine(joining)));
+    ASSERT_TRUE(LaunchGame(&starter, *JoinCommandLine(joining)).started());
     record = support::waitForRecord(wine);
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->mid(1), (QStringList{exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
+    EXPECT_EQ(*record, (QStringList{gameFolder, exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
 
-    EXPECT_FALSE(LaunchGame(&starter, *JoinCommandLine(join(1, u"10.0.0.1"_s, u" -spy"_s))));
-    EXPECT_FALSE(LaunchGame(nullptr, exe));
+    const QString addon = support::writeRecordingProgram(dir.filePath(u"My Tools/map tool.sh"_s));
+    ASSERT_TRUE(LaunchGame(&starter, addon).started());
+    EXPECT_EQ(support::waitForRecord(addon),
+              QStringList{QDir(dir.filePath(u"My Tools"_s)).canonicalPath()});
+
+    EXPECT_FALSE(
+        LaunchGame(&starter, *JoinCommandLine(join(1, u"10.0.0.1"_s, u" -spy"_s))).started());
+    EXPECT_FALSE(LaunchGame(nullptr, exe).started());
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "launcher/game_path_dialog.h"
 #include "launcher/serve_page.h"
 #include "online/join_page.h"
+#include "online/listing.h"
 #include "platform/gui/check_value.h"
 #include "support/main_window_fixture.h"
 
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTest>
 
 namespace {
@@ -61,14 +63,34 @@ TEST_F(Finish, JoinToAPrivateServerStartsNothing) {
     EXPECT_EQ(window().status().text(), QStringLiteral("Status: Launching Jazz2 via Server List"));
 }
 
-TEST_F(Finish, JoinWithTheTsfHintTriesTheHintAndFailsSilently) {
+TEST_F(Finish, AFailedStartSaysWhyAndChangesNothingElse) {
+    using Outcome = platform::StartResult::Outcome;
     storePaths(kJazz, QStringLiteral("1.24"));
-    sandbox.starter().setResult(false);
-    openJoin(QStringLiteral("10.0.0.1"), 1);
-    click(window().Command8);
-    EXPECT_EQ(started(), QStringList{QStringLiteral("1.24 -connect 10.0.0.1 -NoSpy")});
-    EXPECT_TRUE(sandbox.dialogs().shown().empty());
-    EXPECT_EQ(window().status().text(), QStringLiteral("Status: Launching Jazz2 via Server List"));
+    struct Row {
+        platform::StartResult result;
+        QString text;
+    };
+    const Row rows[] = {
+        {{Outcome::NoProgram, {}, {}},
+         QStringLiteral("Could not find a program to start in: 1.24 -connect 10.0.0.1 -NoSpy")},
+        {{Outcome::NoWine, QStringLiteral("/g/Jazz2.exe"), {}},
+         QStringLiteral("Wine is needed to start /g/Jazz2.exe. Install Wine and try again.")},
+        {{Outcome::Failed, QStringLiteral("/usr/bin/wine"), QStringLiteral("Permission denied")},
+         QStringLiteral("Could not start /usr/bin/wine: Permission denied")},
+    };
+    for (const Row& row : rows) {
+        sandbox.dialogs().clear();
+        sandbox.starter().setResult(row.result);
+        openJoin(QStringLiteral("10.0.0.1"), 1);
+        click(window().Command8);
+        EXPECT_EQ(started(), QStringList{QStringLiteral("1.24 -connect 10.0.0.1 -NoSpy")});
+        EXPECT_EQ(sandbox.dialogs().messages(), QStringList{row.text});
+        EXPECT_EQ(sandbox.dialogs().shown().back().title, QStringLiteral("Error"));
+        EXPECT_EQ(window().status().text(),
+                  QStringLiteral("Status: Launching Jazz2 via Server List"));
+        EXPECT_EQ(page(), QStringLiteral("join"));
+        sandbox.starter().clear();
+    }
 }
 
 TEST_F(Finish, FinishReloadsThePathsFromTheStore) {
@@ -85,10 +107,12 @@ TEST_F(Finish, BeforeThePathsWereAcceptedTheDialogOpensAndTheStartIsStillTried) 
     s.settings().SaveSetting(QStringLiteral("Jazz2 Location"), QString());
     openJoin(QStringLiteral("10.0.0.1"), 0);
     window().Timer5->stop();
+    sandbox.starter().setResult(false);
     click(window().Command8);
     EXPECT_EQ(started(), QStringList{QStringLiteral(" -connect 10.0.0.1 -NoSpy")});
     ASSERT_NE(window().gamePathDialog(), nullptr);
     EXPECT_FALSE(window().isEnabled());
+    EXPECT_TRUE(sandbox.dialogs().shown().empty()); // the dialog is the answer
 
     // On the serve page the dialog opens halfway down the main window.
     window().gamePathDialog()->Command2_Click();
@@ -139,6 +163,22 @@ TEST_F(Finish, AListedServeStillStartsTheGame) {
     ASSERT_EQ(started().size(), 1);
     EXPECT_TRUE(started().front().startsWith(kJazz + QStringLiteral(" -server -Battle -Counts ")));
     EXPECT_TRUE(started().front().contains(QStringLiteral(" -Maxplayers 8 ")));
+}
+
+TEST_F(Finish, AListedServeWhoseGameDidNotStartIsWithdrawnAtOnce) {
+    openServe();
+    platform::setCheckValue(window().Frame2->Check2, 1);
+    sandbox.starter().setResult(false);
+    click(window().Command8);
+    ASSERT_EQ(started().size(), 1);
+    Listing& listing = window().listing();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listing.window() == nullptr; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return listing.Winsock1->state() == QAbstractSocket::UnconnectedState; }, 2000));
+    EXPECT_EQ(window().status().text(), QStringLiteral("Status: Server Delisted"));
+    EXPECT_EQ(
+        sandbox.dialogs().messages(),
+        QStringList{QStringLiteral("Could not find a program to start in: ") + started().front()});
 }
 
 TEST_F(Finish, AGreyedTsfOrListBoxStartsNothing) {

@@ -1,6 +1,9 @@
+#include "common/timing.h"
 #include "launcher/game_path_dialog.h"
 #include "support/main_window_fixture.h"
 
+#include <QDir>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -182,6 +185,50 @@ TEST_F(GamePaths, CentredOpeningPutsTheDialogHalfwayDownTheMainWindow) {
     const QRect main = window().frameGeometry();
     const int expectedTop = main.top() + main.height() / 2 - dialog()->frameGeometry().height() / 2;
     EXPECT_NEAR(dialog()->frameGeometry().top(), expectedTop, 1);
+}
+
+TEST_F(GamePaths, ADialogOpenedAgainBeforeItClosesStays) {
+    const QString tsf = sandbox.makeFile(QStringLiteral("Jazz2 TSF/Jazz2+.exe"));
+    storePaths();
+    open();
+    window().mnuChangeJj2Paths_Click();
+    accept(QStringLiteral("1.21, 1.22, or 1.23"), tsf);
+    window().mnuChangeJj2Paths_Click(); // within the 200 ms before "Accept" closes it
+
+    QTimer past; // runs out well after the close would have happened
+    past.setSingleShot(true);
+    QSignalSpy ran(&past, &QTimer::timeout);
+    past.start(timing::scaled(400));
+    ASSERT_TRUE(ran.wait(2000));
+    ASSERT_NE(dialog(), nullptr);
+    EXPECT_TRUE(dialog()->isVisible());
+    EXPECT_FALSE(window().isEnabled());
+    EXPECT_EQ(window().TSFPath->text(), tsf); // the hand-over still happened
+    click(dialog()->Command2);
+    EXPECT_TRUE(window().isEnabled());
+}
+
+TEST_F(GamePaths, SettingsThatCannotBeStoredAreSaidOncePerAction) {
+    const QString tsf = sandbox.makeFile(QStringLiteral("Jazz2 TSF/Jazz2+.exe"));
+    storePaths();
+    open();
+    window().Timer5->stop();
+    // The store's folder becomes a plain file: no write goes through.
+    QDir(sandbox.tempPath(QStringLiteral("config"))).removeRecursively();
+    sandbox.makeFile(QStringLiteral("config"));
+    const QStringList once{QStringLiteral("Sorry, the settings could not be saved.")};
+
+    for (QRadioButton* option : {window().opServ, window().opChar}) {
+        sandbox.dialogs().clear();
+        doubleClick(option);
+        click(window().Command7); // "< Back" stores the page
+        EXPECT_EQ(sandbox.dialogs().messages(), once) << option->objectName().toStdString();
+    }
+    sandbox.dialogs().clear();
+    window().mnuChangeJj2Paths_Click();
+    accept(QStringLiteral("1.21, 1.22, or 1.23"), tsf);
+    EXPECT_EQ(sandbox.dialogs().messages(), once);
+    EXPECT_EQ(sandbox.dialogs().shown().back().title, QStringLiteral("Error"));
 }
 
 } // namespace

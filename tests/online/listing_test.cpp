@@ -70,9 +70,9 @@ TEST_F(ListingTest, AListedServeIsAnnouncedFiveTimesSixSecondsAfterTheConnection
     // The window is open and the connection asked for before the game starts.
     struct WatchingStarter : platform::ProgramStarter {
         std::function<void()> onStart;
-        bool start(const QString&) override {
+        platform::StartResult start(const QString&) override {
             onStart();
-            return true;
+            return {};
         }
     } starter;
     Services services = sandbox.services();

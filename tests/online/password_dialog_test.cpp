@@ -246,14 +246,16 @@ TEST_F(PasswordDialogTest, ADatagramThatCannotBeSentEndsTheExchange) {
     EXPECT_FALSE(form9().Timer1->isActive());
 }
 
-TEST_F(PasswordDialogTest, AFailedStartAfterAcceptanceIsPassedOver) {
+TEST_F(PasswordDialogTest, AFailedStartAfterAcceptanceSaysWhy) {
     sandbox.starter().setResult(false);
     form9().Version->setText(QString());
     peer().accept();
     finish();
     ASSERT_TRUE(waitForUnload());
     EXPECT_EQ(sandbox.starter().lines(), QStringList{QStringLiteral(" -connect 127.0.0.1")});
-    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_EQ(
+        sandbox.dialogs().messages(),
+        QStringList{QStringLiteral("Could not find a program to start in:  -connect 127.0.0.1")});
 }
 
 } // namespace

@@ -50,17 +50,20 @@ protected:
         QDir().mkpath(m_bin);
         QDir().mkpath(m_work);
         QDir().mkpath(m_dir.filePath(QStringLiteral("My"))); // a folder is never the program
+        QDir().mkpath(m_games);
+        QFile(m_games + QStringLiteral("/Jazz")).open(QIODevice::WriteOnly); // nor a plain file
         QDir::setCurrent(m_work);
     }
     ~ProgramStart() override { QDir::setCurrent(m_oldCurrent); }
 
-    QString work() const { return QDir(m_work).canonicalPath(); }
+    QString work() const { return canonical(m_work); }
+    static QString canonical(const QString& folder) { return QDir(folder).canonicalPath(); }
 
     // Starts the line and returns what the program recorded, its current folder first.
     QStringList startAndRecord(const QString& line, const QString& program) {
         QFile::remove(recordOf(program));
         platform::SystemProgramStarter starter;
-        if (!starter.start(line)) {
+        if (!starter.start(line).started()) {
             ADD_FAILURE() << "did not start: " << line.toStdString();
             return {};
         }
@@ -94,7 +97,7 @@ TEST_F(ProgramStart, FindsTheProgramAsWindowsDoesAndPassesTheRestAsArguments) {
         QStringList arguments;
     };
     const Row rows[] = {
-        {"unquoted path with blanks",
+        {"unquoted path with blanks, past a plain file on the way",
          blanks + QStringLiteral(" -connect 10.0.0.1 -NoSpy"),
          blanks,
          {u"-connect"_s, u"10.0.0.1"_s, u"-NoSpy"_s}},
@@ -125,7 +128,10 @@ TEST_F(ProgramStart, FindsTheProgramAsWindowsDoesAndPassesTheRestAsArguments) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(startAndRecord(row.line, row.program), QStringList{work()} + row.arguments);
+        // A program named by a path starts in its own folder; one from PATH in the current one.
+        const QString folder = row.program == onPath ? m_work : QFileInfo(row.program).path();
+        EXPECT_EQ(startAndRecord(row.line, row.program),
+                  QStringList{canonical(folder)} + row.arguments);
     }
 }
 
@@ -135,13 +141,23 @@ TEST_F(ProgramStart, WindowsProgramsRunThroughWineFromPath) {
     QDir().mkpath(QFileInfo(exe).absolutePath());
     QFile(exe).open(QIODevice::WriteOnly); // not executable: wine reads it
 
+    const QString tsf = m_games + QStringLiteral("/Jazz 2/tsf.exe");
+    QFile(tsf).open(QIODevice::WriteOnly);
+    const QString folder = canonical(m_games + QStringLiteral("/Jazz 2")); // the game's own
+
     EXPECT_EQ(startAndRecord(exe + QStringLiteral(" -connect 10.0.0.1 -spy"), wine),
-              (QStringList{work(), exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
+              (QStringList{folder, exe, u"-connect"_s, u"10.0.0.1"_s, u"-spy"_s}));
     EXPECT_EQ(startAndRecord(u'"' + exe + QStringLiteral(R"(" "a b")"), wine),
-              (QStringList{work(), exe, u"a b"_s}));
+              (QStringList{folder, exe, u"a b"_s}));
+    // A head without an extension is also tried with ".exe".
+    EXPECT_EQ(startAndRecord(m_games + QStringLiteral("/Jazz 2/tsf -spy"), wine),
+              (QStringList{folder, tsf, u"-spy"_s}));
 
     support::ScopedEnvironment noWine("PATH", m_games);
-    EXPECT_FALSE(platform::SystemProgramStarter().start(exe + QStringLiteral(" -spy")));
+    const platform::StartResult result =
+        platform::SystemProgramStarter().start(exe + QStringLiteral(" -spy"));
+    EXPECT_EQ(result.outcome, platform::StartResult::Outcome::NoWine);
+    EXPECT_EQ(result.subject, exe);
 }
 
 TEST_F(ProgramStart, CharmapIsTheFirstInstalledCharacterMap) {
@@ -154,10 +170,10 @@ TEST_F(ProgramStart, CharmapIsTheFirstInstalledCharacterMap) {
     EXPECT_FALSE(QFileInfo::exists(recordOf(characters)));
 
     support::ScopedEnvironment none("PATH", m_bin);
-    EXPECT_FALSE(platform::SystemProgramStarter().start(QStringLiteral("charmap.exe")));
+    EXPECT_FALSE(platform::SystemProgramStarter().start(QStringLiteral("charmap.exe")).started());
 }
 
-TEST_F(ProgramStart, ALineNamingNoProgramStartsNothing) {
+TEST_F(ProgramStart, WhatCannotStartStartsNothingAndSaysWhy) {
     const QString record = writeRecordingProgram(m_bin + QStringLiteral("/record.sh"));
     const QString sentinel = writeRecordingProgram(m_bin + QStringLiteral("/sentinel"));
     QFile(m_dir.filePath(QStringLiteral("notes.txt"))).open(QIODevice::WriteOnly);
@@ -179,8 +195,21 @@ TEST_F(ProgramStart, ALineNamingNoProgramStartsNothing) {
     platform::SystemProgramStarter starter;
     for (const QString& line : lines) {
         SCOPED_TRACE(line.toStdString());
-        EXPECT_FALSE(starter.start(line));
+        const platform::StartResult result = starter.start(line);
+        EXPECT_EQ(result.outcome, platform::StartResult::Outcome::NoProgram);
+        EXPECT_EQ(result.subject, line);
     }
+    // A program the system refuses to run: the system's reason, without Qt's prefix.
+    const QString broken = m_dir.filePath(QStringLiteral("broken.sh"));
+    QFile script(broken);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/no/such/interpreter\n");
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    script.close();
+    const platform::StartResult refused = starter.start(broken + QStringLiteral(" x"));
+    EXPECT_EQ(refused.outcome, platform::StartResult::Outcome::Failed);
+    EXPECT_EQ(refused.subject, broken);
+    EXPECT_EQ(refused.reason, QStringLiteral("No such file or directory"));
     // Anything started above would have recorded by the time a later start has.
     EXPECT_EQ(startAndRecord(QStringLiteral("sentinel"), sentinel), QStringList{work()});
     EXPECT_FALSE(QFileInfo::exists(recordOf(record)));

@@ -9,18 +9,28 @@ namespace support {
 // Starts nothing: records every command line it is given and reports the scripted result.
 class RecordingStarter final : public platform::ProgramStarter {
 public:
-    bool start(const QString& commandLine) override {
+    platform::StartResult start(const QString& commandLine) override {
         m_lines << commandLine;
-        return m_result;
+        platform::StartResult result = m_result;
+        // A line that names no program is reported with the line itself.
+        if (result.outcome == platform::StartResult::Outcome::NoProgram)
+            result.subject = commandLine;
+        return result;
     }
 
     const QStringList& lines() const { return m_lines; }
     void clear() { m_lines.clear(); }
-    void setResult(bool started) { m_result = started; }
+    // false: every line names no program.
+    void setResult(bool started) {
+        m_result = started
+                       ? platform::StartResult{}
+                       : platform::StartResult{platform::StartResult::Outcome::NoProgram, {}, {}};
+    }
+    void setResult(platform::StartResult result) { m_result = std::move(result); }
 
 private:
     QStringList m_lines;
-    bool m_result = true;
+    platform::StartResult m_result;
 };
 
 } // namespace support
