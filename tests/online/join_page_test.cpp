@@ -232,12 +232,8 @@ TEST_F(JoinPageTest, EveryDownloadEndsWithRefreshUsable) {
         m_window->Timer5->stop();
         m_window->show();
         // Opening the page, then "Refresh": each download ends the same way.
-        for (QWidget* start :
-             {static_cast<QWidget*>(window().opJoin), static_cast<QWidget*>(join().mnuRefreshSL)}) {
-            if (start == window().opJoin)
-                doubleClick(start);
-            else
-                click(join().mnuRefreshSL);
+        for (bool refreshing : {false, true}) {
+            refreshing ? click(join().mnuRefreshSL) : doubleClick(window().opJoin);
             EXPECT_TRUE(QTest::qWaitFor(
                 [&] {
                     return statusText() == QLatin1StringView(c.status) &&
