@@ -82,6 +82,36 @@ void dataEvent(benchmark::State& state) {
     state.SetBytesProcessed(qint64(state.iterations()) * text.size());
 }
 
+// One repaint of a table of 300 servers, one of whose names was sent `name` bytes long: a list
+// server may send names of any length, and a row keeps the first 256 bytes of it.
+void repaintAroundLongestField(benchmark::State& state) {
+    const QByteArray longLine = "203.0.113.5:10052 local public ctf 1.24   4 [1/12] " +
+                                QByteArray(qsizetype(state.range(0)), 'W') + "\r\n";
+    Host host;
+    JoinPage page(host, QStringLiteral("127.0.0.1"), 9);
+    page.SetUpServerTable();
+    page.resize(305, 233);
+    page.show();
+    page.takeListData(listText(150) + longLine + listText(149));
+    QApplication::processEvents(); // lays the table out
+    // The long row in view, as when the user scrolls to it.
+    const QModelIndex longRow = page.serverTable().index(150, 0);
+    page.ListView1->scrollTo(longRow);
+    QApplication::processEvents();
+    if (!page.ListView1->viewport()->rect().intersects(page.ListView1->visualRect(longRow)))
+        state.SkipWithError("the long row is not in view");
+
+    for (auto _ : state)
+        page.ListView1->viewport()->repaint();
+    state.counters["kept"] = double(page.serverTable().field(150, 0).size());
+}
+BENCHMARK(repaintAroundLongestField)
+    ->ArgName("sent")
+    ->Arg(32)
+    ->Arg(256)
+    ->Arg(1024 * 1024)
+    ->Unit(benchmark::kMicrosecond);
+
 // The parser alone, over the same lines.
 void parseLines(benchmark::State& state) {
     const QByteArray text = listText(int(state.range(0)));

@@ -19,6 +19,12 @@ void MainWindow::JoinFinish() {
     m_status.setText(QStringLiteral("Status: Launching Jazz2 via Server List"));
 
     const QString address = Frame1->Text4->text();
+    // What the list server sent goes on the line as one argument, or nothing starts.
+    if (Frame1->joinsUnsafeListAddress()) {
+        m_services.dialogs->messageBox(QStringLiteral("This server's address is not valid."),
+                                       QStringLiteral("Error"));
+        return;
+    }
     if (address == QStringLiteral("Private")) {
         OpenPasswordDialog(*this);
         return;

@@ -28,6 +28,9 @@ QString MainWindow::gameTypeWord() const {
 void MainWindow::setMaxPlayersArg(const QString& value) {
     MaxPlayersArg = value;
 }
+QString MainWindow::maxPlayersArg() const {
+    return MaxPlayersArg;
+}
 QIcon MainWindow::programIcon() const {
     return windowIcon();
 }

@@ -122,6 +122,7 @@ public:
     int tsfValue() const override;
     QString gameTypeWord() const override;
     void setMaxPlayersArg(const QString& value) override;
+    QString maxPlayersArg() const override;
     QIcon programIcon() const override;
 
     // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.

@@ -195,8 +195,16 @@ void ServePage::ShowServePage() {
     const AppSettings& settings = *m_form1.services().settings;
     auto setting = [&settings](const char* key) { return settings.GetSetting(latin1(key)); };
 
+    // The address others reach this game at is the one the route to the list server leaves
+    // from; the machine's first address stands in until the host is looked up, and stays when
+    // it cannot be.
     if (const std::optional<QString> address = m_localAddress ? m_localAddress() : std::nullopt)
         Label14->setText(QStringLiteral("Your IP: ") + *address);
+    platform::lookUpRouteLocalAddress(
+        m_form1.services().listServerHost, this, [this](const std::optional<QString>& route) {
+            if (route)
+                Label14->setText(QStringLiteral("Your IP: ") + *route);
+        });
     m_form1.opChar->hide();
     selectTab(1);
     m_form1.GameType = QStringLiteral("Battle");

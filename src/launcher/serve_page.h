@@ -46,7 +46,8 @@ public:
     // was selected already; False clears it.
     void setOption2(int index, bool value);
 
-    // Where "Your IP: " takes the machine's address from; the platform's by default.
+    // Where "Your IP: " takes the machine's address from until the route to the list server is
+    // known; the platform's by default.
     void setLocalAddressSource(AddressSource source);
 
     QTabWidget* Tabb = nullptr;

@@ -73,12 +73,19 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     Winsock2 = new QTcpSocket(this);
     Winsock2->setObjectName(QStringLiteral("Winsock2"));
     connect(Winsock2, &QTcpSocket::readyRead, this, &JoinPage::Winsock2_DataArrival);
+    connect(Winsock2, &QTcpSocket::disconnected, this, &JoinPage::Winsock2_Close);
+    connect(Winsock2, &QTcpSocket::errorOccurred, this, &JoinPage::Winsock2_Error);
+    ReplyTimer = timing::oneShot(this, "ReplyTimer");
+    connect(ReplyTimer, &QTimer::timeout, this, &JoinPage::ReplyTimer_Timer);
 
     Infotimer = timing::oneShot(this, "Infotimer");
     connect(Infotimer, &QTimer::timeout, this, &JoinPage::Infotimer_Timer);
 }
 
-JoinPage::~JoinPage() = default;
+// The connection still open closes as its socket goes, which must not reach the page any more.
+JoinPage::~JoinPage() {
+    Winsock2->disconnect(this);
+}
 
 void JoinPage::SetUpServerTable() {
     static const struct {
@@ -119,23 +126,69 @@ void JoinPage::ShowJoinPage() {
 void JoinPage::RefreshServerList() {
     m_host.status().setText(QStringLiteral("Status: Refreshing Server List"));
     m_table->clear();
+    m_downloading = false;
     Winsock2->abort();
     m_reply.restart();
+    m_downloading = true;
+    ReplyTimer->start(timing::scaled(10000));
     // Nothing is ever sent: the list server answers a bare connection with its list.
     Winsock2->connectToHost(m_listServerHost, m_listServerPort);
 }
 
 void JoinPage::mnuRefreshSL_Click() {
-    RefreshServerList();
+    // Before the refresh: a connection that fails at once ends the download inside it, and the
+    // button must then stay usable.
     mnuRefreshSL->setText(kRetrieving);
     mnuRefreshSL->setEnabled(false);
+    RefreshServerList();
 }
 
 void JoinPage::Winsock2_DataArrival() {
+    ReplyTimer->stop();
     takeListData(Winsock2->read(m_reply.room()));
-    // A reply that has reached its size limit is cut there; the rows so far stay.
-    if (m_reply.room() == 0)
+    // A reply that has reached a limit is cut there; the rows so far stay.
+    if (m_reply.cut()) {
+        m_downloading = false;
         Winsock2->abort();
+    }
+}
+
+// The list server has said all it has to say, however many rows that made (none, too).
+void JoinPage::Winsock2_Close() {
+    if (!m_downloading)
+        return;
+    if (Winsock2->bytesAvailable() > 0)
+        Winsock2_DataArrival();
+    if (m_downloading)
+        endDownload(QStringLiteral("Status: List Loaded"));
+}
+
+void JoinPage::Winsock2_Error(QAbstractSocket::SocketError error) {
+    // A close by the list server comes as an error too, followed by its own event.
+    if (!m_downloading || error == QAbstractSocket::RemoteHostClosedError)
+        return;
+    // After data the status already tells what came; the failure only ends the download.
+    if (!ReplyTimer->isActive()) {
+        m_downloading = false;
+        return;
+    }
+    endDownload(QStringLiteral("Status: List Server Unreachable"));
+}
+
+void JoinPage::ReplyTimer_Timer() {
+    if (!m_downloading)
+        return;
+    endDownload(QStringLiteral("Status: List Server Unreachable"));
+}
+
+void JoinPage::endDownload(const QString& status) {
+    m_downloading = false;
+    ReplyTimer->stop();
+    if (Winsock2->state() != QAbstractSocket::UnconnectedState)
+        Winsock2->abort();
+    m_host.status().setText(status);
+    mnuRefreshSL->setText(kRefresh);
+    mnuRefreshSL->setEnabled(true);
 }
 
 void JoinPage::takeListData(const QByteArray& read) {
@@ -156,7 +209,8 @@ void JoinPage::takeListData(const QByteArray& read) {
     }
     m_table->showAddedRows();
 
-    status.setText(QStringLiteral("Status: List Loaded"));
+    status.setText(m_reply.cut() ? QStringLiteral("Status: List Loaded (cut short)")
+                                 : QStringLiteral("Status: List Loaded"));
     mnuRefreshSL->setText(kRefresh);
     mnuRefreshSL->setEnabled(true);
 }
@@ -186,6 +240,8 @@ void JoinPage::ShowSelectedServer() {
         Text5->setText(Text4->text());
         m_host.enableFinish();
     }
+    if (haveRow)
+        m_listAddress = Text5->text();
 
     if (!haveRow || version.isEmpty() || address.endsWith(kPrivateMarker))
         mnuGetInfo->setEnabled(false);
@@ -199,6 +255,13 @@ void JoinPage::ShowSelectedServer() {
         platform::setCheckValue(TSCheck, 1);
     if (SelVersion == QStringLiteral("1.21"))
         platform::setCheckValue(TSCheck, 0);
+}
+
+bool JoinPage::joinsUnsafeListAddress() const {
+    // A private row is joined at the bare address that Text5 holds.
+    const QString joined =
+        Text4->text() == QStringLiteral("Private") ? Text5->text() : Text4->text();
+    return m_listAddress && joined == *m_listAddress && !IsSafeListAddress(joined);
 }
 
 void JoinPage::ListView1_ColumnClick(int columnIndex) {

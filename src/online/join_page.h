@@ -3,9 +3,11 @@
 #include "common/list_server.h"
 #include "online/server_list_parser.h"
 
+#include <QAbstractSocket>
 #include <QFrame>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 class JoinPageHost;
 class QCheckBox;
@@ -22,8 +24,9 @@ class ServerTableView;
 //
 // "Refresh" and opening the page download the list anew: the table is emptied and a TCP
 // connection goes to the list server, on which nothing is ever sent; every data event turns its
-// complete lines into rows. Picking a row puts its address into Text4/Text5 for the wizard's
-// "Finish".
+// complete lines into rows. Every download ends: when the list server closes the connection, when
+// the connection fails, when no data has come within 10 s, or when the reply reaches its size or
+// line limit. Picking a row puts its address into Text4/Text5 for the wizard's "Finish".
 class JoinPage : public QFrame {
     Q_OBJECT
 public:
@@ -38,6 +41,9 @@ public:
     void RefreshServerList();
     void mnuRefreshSL_Click();
     void Winsock2_DataArrival();
+    void Winsock2_Close();
+    void Winsock2_Error(QAbstractSocket::SocketError error);
+    void ReplyTimer_Timer(); // no data within 10 s of the refresh
     void ShowSelectedServer();
     void ListView1_ColumnClick(int columnIndex); // 1 "Server Name" .. 5 "IP Address"
 
@@ -55,6 +61,10 @@ public:
     // The selected row of ListView1, or -1 when none is selected.
     int selectedRow() const;
 
+    // Whether "Finish" would join an address as the list server sent it (the one the last
+    // selection put into the boxes, unedited) that cannot go on the command line as one argument.
+    bool joinsUnsafeListAddress() const;
+
     ServerTableView* ListView1 = nullptr;
     QPushButton* mnuRefreshSL = nullptr;
     QPushButton* mnuGetInfo = nullptr;
@@ -65,6 +75,7 @@ public:
 
     QTcpSocket* Winsock2 = nullptr; // the list connection
     QTimer* Infotimer = nullptr;    // the "Info" button's lock; stopped unless armed
+    QTimer* ReplyTimer = nullptr;   // runs from a refresh until the first data
 
     int LastSortKey = 0; // the sort key of the last column click
     QString SelVersion;  // the version of the row selected last
@@ -73,10 +84,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void endDownload(const QString& status);
+
     JoinPageHost& m_host;
     QString m_listServerHost;
     quint16 m_listServerPort;
     ServerTableModel* m_table = nullptr;
     ServerListReply m_reply;
+    // From the connect of a refresh until its download has ended; the end of a connection that
+    // a refresh replaced is no news.
+    bool m_downloading = false;
+    std::optional<QString> m_listAddress;
     QPointer<ServerInfoWindow> m_form6;
 };

@@ -32,13 +32,18 @@ Listing::Listing(ListingHost& host, QString listServerHost, quint16 listingPort,
             if (state == QAbstractSocket::UnconnectedState)
                 QMetaObject::invokeMethod(this, &Listing::checkConnection, Qt::QueuedConnection);
         });
+    // Unread data would pile up in the socket for as long as the listing lasts.
+    connect(Winsock1, &QTcpSocket::readyRead, this,
+            [this] { Winsock1->skip(Winsock1->bytesAvailable()); });
 
     Timer1 = timing::oneShot(this, "Timer1");
     Timer3 = timing::oneShot(this, "Timer3");
     Timer4 = timing::oneShot(this, "Timer4");
+    RecordTimer = timing::oneShot(this, "RecordTimer");
     connect(Timer1, &QTimer::timeout, this, &Listing::Timer1_Timer);
     connect(Timer3, &QTimer::timeout, this, &Listing::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &Listing::Timer4_Timer);
+    connect(RecordTimer, &QTimer::timeout, this, &Listing::RecordTimer_Timer);
 }
 
 Listing::~Listing() {
@@ -83,7 +88,7 @@ void Listing::Timer1_Timer() {
     // Coop and race games take the name as it stands now, with their type word after it.
     if (type && type->nameSuffix)
         ListName = platform::toWindows1252(m_host.serverNameText()) + type->nameSuffix;
-    ListTypeByte = type ? std::optional<char>(type->typeByte) : std::nullopt;
+    ListTypeByte = type ? std::optional<char>(type->flags) : std::nullopt;
     Timer3->start(timing::scaled(2000));
 }
 
@@ -102,9 +107,26 @@ void Listing::Timer4_Timer() {
     // Without a build or a game type there is no record to send, and nothing to claim.
     if (!version || !ListTypeByte || Winsock1->state() != QAbstractSocket::ConnectedState)
         return;
-    const QByteArray record = registration::RegistrationPacket(ListName, *ListTypeByte, *version);
-    for (int i = 0; i < kRecordCount; ++i)
-        Winsock1->write(record);
+    m_record = registration::RegistrationPacket(
+        ListName, registration::ListMaxPlayers(m_host.maxPlayersArg()), *ListTypeByte, *version);
+    m_recordsSent = 0;
+    sendRecord();
+}
+
+void Listing::RecordTimer_Timer() {
+    if (Winsock1->state() == QAbstractSocket::ConnectedState)
+        sendRecord();
+}
+
+// One record per send, the next one a moment later, and the game counts as listed after the last.
+void Listing::sendRecord() {
+    Winsock1->write(m_record);
+    Winsock1->flush();
+    if (++m_recordsSent < kRecordCount) {
+        // Not scaled with the other delays: the gap is what keeps the records apart on the wire.
+        RecordTimer->start(kRecordGapMs);
+        return;
+    }
     setCaption(QStringLiteral("Status: Server Is Listed"));
 }
 
@@ -131,7 +153,7 @@ void Listing::setCaption(const QString& caption) {
 }
 
 void Listing::stopChain() {
-    for (QTimer* timer : {Timer1, Timer3, Timer4})
+    for (QTimer* timer : {Timer1, Timer3, Timer4, RecordTimer})
         timer->stop();
 }
 

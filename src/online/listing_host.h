@@ -21,5 +21,6 @@ public:
     virtual QString gameTypeWord() const = 0;
     // Carries the maximum players into the served game's command line (MaxPlayersArg).
     virtual void setMaxPlayersArg(const QString& value) = 0;
+    virtual QString maxPlayersArg() const = 0;
     virtual QIcon programIcon() const = 0;
 };

@@ -9,8 +9,13 @@ namespace registration {
 namespace {
 
 constexpr char kGamePortLittleEndian[] = {char(kGamePort & 0xFF), char(kGamePort >> 8)}; // "D'"
+constexpr qsizetype kNameAt = 2;
+constexpr qsizetype kMaxPlayersAt = 36;
+constexpr qsizetype kFlagsAt = 37;
+constexpr qsizetype kVersionAt = 38;
 constexpr qsizetype kVersionSize = 2;
-constexpr char kTrailer[] = {' ', ' '};
+constexpr qsizetype kTrailerAt = 40;
+constexpr quint8 kDefaultMaxPlayers = 32;
 
 } // namespace
 
@@ -20,7 +25,7 @@ std::optional<GameTypeListing> ListingOfGameType(const QString& gameType) {
         GameTypeListing listing;
     } kTypes[] = {
         {"Battle", {nullptr, 0x02}},   {"Treasure", {nullptr, 0x04}}, {"Capture", {nullptr, 0x06}},
-        {"Coop", {"     Coop", 0x00}}, {"Race", {"     Race", 0x00}},
+        {"Coop", {"     Coop", 0x0A}}, {"Race", {"     Race", 0x08}},
     };
     for (const auto& type : kTypes)
         if (gameType == QLatin1StringView(type.word))
@@ -39,22 +44,29 @@ std::optional<QByteArray> ListVersionCode(int tsfValue) {
     }
 }
 
-QByteArray RegistrationPacket(QByteArrayView listName, char gameTypeByte,
+quint8 ListMaxPlayers(const QString& maxPlayersArg) {
+    bool whole = false;
+    const qlonglong value = maxPlayersArg.trimmed().toLongLong(&whole);
+    if (!whole || value <= 0)
+        return kDefaultMaxPlayers;
+    return quint8(std::min<qlonglong>(value, 255));
+}
+
+QByteArray RegistrationPacket(QByteArrayView listName, quint8 maxPlayers, char flags,
                               QByteArrayView versionCode) {
-    QByteArray packet(kPacketSize, '\0');
+    QByteArray packet(kPacketSize, '\0'); // the players byte stays 0
     char* at = packet.data();
-    at = std::copy(std::begin(kGamePortLittleEndian), std::end(kGamePortLittleEndian), at);
+    std::copy(std::begin(kGamePortLittleEndian), std::end(kGamePortLittleEndian), at);
 
     const QByteArrayView name = listName.first(std::min(listName.size(), kMaxNameLength));
-    std::copy(name.begin(), name.end(), at); // the zero bytes after it are already there
-    at += kNameFieldSize;
-    at[-1] = gameTypeByte;
+    std::copy(name.begin(), name.end(), at + kNameAt); // the zero bytes after it are there
+    at[kMaxPlayersAt] = char(maxPlayers);
+    at[kFlagsAt] = flags;
 
     const QByteArrayView version = versionCode.first(std::min(versionCode.size(), kVersionSize));
-    std::fill(std::copy(version.begin(), version.end(), at), at + kVersionSize, ' ');
-    at += kVersionSize;
-
-    std::copy(std::begin(kTrailer), std::end(kTrailer), at);
+    std::fill(std::copy(version.begin(), version.end(), at + kVersionAt),
+              at + kVersionAt + kVersionSize, ' ');
+    std::fill(at + kTrailerAt, at + kPacketSize, ' ');
     return packet;
 }
 

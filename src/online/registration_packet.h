@@ -10,21 +10,24 @@
 //
 //   offset  length  content
 //    0       2      "D'" (0x44 0x27), the game's port 10052 as a little-endian number
-//    2      36      the name field: the listed name, zero bytes, and the game-type byte last
+//    2      33      the listed name, then zero bytes
+//   35       1      players: 0, the game has only just started
+//   36       1      the maximum number of players; the list server hides a game whose is 0
+//   37       1      flags: bit 0 private, bits 1 to 5 the game mode
 //   38       2      the game build: "21" (1.21 to 1.23) or "24" (1.24)
 //   40       2      two blanks
 namespace registration {
 
 inline constexpr qsizetype kPacketSize = 42;
-inline constexpr qsizetype kNameFieldSize = 36;
-// The name field keeps its last byte for the game type, so a longer name is cut here.
-inline constexpr qsizetype kMaxNameLength = kNameFieldSize - 1;
+// The name ends where the players byte begins, so a longer name is cut here.
+inline constexpr qsizetype kMaxNameLength = 33;
 
-// How a game type is listed. Coop and race games carry no type of their own in the record; the
-// list shows what they are by a word after the name.
+// How a game type is listed: its flags byte, which carries the list server's own mode number
+// (1 battle, 2 treasure, 3 ctf, 4 race, 5 coop) in bits 1 to 5. Coop and race games also carry
+// their type as a word after the name.
 struct GameTypeListing {
     const char* nameSuffix; // nullptr: the name goes in as it is
-    char typeByte;
+    char flags;
 };
 
 // For the serve page's game-type word, compared exactly ("Battle", "Treasure", "Capture",
@@ -34,10 +37,15 @@ std::optional<GameTypeListing> ListingOfGameType(const QString& gameType);
 // "21" for the TSF box's value 0, "24" for 1; nothing for any other value.
 std::optional<QByteArray> ListVersionCode(int tsfValue);
 
-// The record for a listed name (single-byte text), its game-type byte and its two-byte version
-// code. Always kPacketSize bytes: a name longer than kMaxNameLength is cut, and the version code
-// fills exactly its two bytes (blank-filled if shorter).
-QByteArray RegistrationPacket(QByteArrayView listName, char gameTypeByte,
+// The maximum number of players the record carries for the value on the server's command line:
+// a whole number, at most 255; anything else, 0 among it, gives the page's default of 32, as a
+// game listed with 0 would never be shown.
+quint8 ListMaxPlayers(const QString& maxPlayersArg);
+
+// The record for a listed name (single-byte text), its maximum players, flags byte and two-byte
+// version code. Always kPacketSize bytes: a name longer than kMaxNameLength is cut, and the
+// version code fills exactly its two bytes (blank-filled if shorter).
+QByteArray RegistrationPacket(QByteArrayView listName, quint8 maxPlayers, char flags,
                               QByteArrayView versionCode);
 
 } // namespace registration

@@ -1,5 +1,6 @@
 #include "online/server_list_parser.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -21,10 +22,14 @@ const Token kVersionTokens[] = {
     {"1.23\x14\x14", QByteArrayLiteral("1.21")}, {"1.24\x14\x14", QByteArrayLiteral("1.24")},
 };
 
+// Today's list servers write coop and race as mode words after "public" or "private", so each
+// name suffix is followed by its twins, which give the same type.
 const Token kTypeWords[] = {
-    {"battle", QByteArrayLiteral("Battle")},  {"ctf", QByteArrayLiteral("CTF")},
-    {"treasure", QByteArrayLiteral("Trs")},   {"     Coop", QByteArrayLiteral("Coop")},
-    {"     Race", QByteArrayLiteral("Race")},
+    {"battle", QByteArrayLiteral("Battle")},      {"ctf", QByteArrayLiteral("CTF")},
+    {"treasure", QByteArrayLiteral("Trs")},       {"     Coop", QByteArrayLiteral("Coop")},
+    {"public coop ", QByteArrayLiteral("Coop")},  {"private coop ", QByteArrayLiteral("Coop")},
+    {"     Race", QByteArrayLiteral("Race")},     {"public race ", QByteArrayLiteral("Race")},
+    {"private race ", QByteArrayLiteral("Race")},
 };
 
 std::string_view view(QByteArrayView bytes) {
@@ -65,15 +70,15 @@ TokensFound findTokens(std::string_view line) {
             if (!startsWith(rest, "     ")) // the type words that begin with a blank have five
                 break;
             [[fallthrough]];
+        case 'p':
+            found.isPrivate = found.isPrivate || startsWith(rest, "private");
+            [[fallthrough]];
         case 'b':
         case 'c':
         case 't':
             for (std::size_t k = 0; k < std::size(kTypeWords); ++k)
                 if (startsWith(rest, view(kTypeWords[k].text)))
                     found.types |= 1u << k;
-            break;
-        case 'p':
-            found.isPrivate = found.isPrivate || startsWith(rest, "private");
             break;
         default:
             break;
@@ -143,7 +148,7 @@ ServerListRow ParseServerListLine(QByteArrayView line) {
     // everything before the "]", and a "]" before the "[" gives none.
     const qsizetype playersLength = close - open - 1;
     if (playersLength >= 0)
-        row.players = line.sliced(open + 1, playersLength).toByteArray();
+        row.players = line.sliced(open + 1, std::min(playersLength, kMaxFieldLength)).toByteArray();
 
     const TokensFound found = findTokens(view(line));
     row.version = lastFound(kVersionTokens, found.versions);
@@ -151,7 +156,7 @@ ServerListRow ParseServerListLine(QByteArrayView line) {
 
     const qsizetype colon = line.indexOf(':');
     if (colon >= 0) {
-        row.address = line.first(colon).toByteArray();
+        row.address = line.first(std::min(colon, kMaxFieldLength)).toByteArray();
         if (found.isPrivate)
             row.address += "%P";
     }
@@ -160,7 +165,18 @@ ServerListRow ParseServerListLine(QByteArrayView line) {
     // five blanks go with the word, so one trailing blank stays.
     removeAll(row.name, "    Race");
     removeAll(row.name, "    Coop");
+    // A list server may send fields of any length; real ones are a few dozen bytes at most.
+    row.name.truncate(kMaxFieldLength);
     return row;
+}
+
+bool IsSafeListAddress(QStringView address) {
+    if (address.startsWith(u'-') || address.startsWith(u'/'))
+        return false;
+    for (QChar c : address)
+        if (c == u' ' || c == u'"' || c == u'\'' || c.category() == QChar::Other_Control)
+            return false;
+    return true;
 }
 
 bool NextListLine(QByteArrayView& text, QByteArrayView& line) {
@@ -176,14 +192,26 @@ void ServerListReply::restart() {
     m_text.clear();
     m_unfinished.clear();
     m_received = 0;
+    m_lines = 0;
+    m_cut = false;
 }
 
 QByteArrayView ServerListReply::take(QByteArrayView read) {
     read = read.first(qMin(read.size(), room()));
     m_received += read.size();
+    m_cut = m_cut || m_received == kMaxBytes;
     m_text = m_unfinished;
     m_text.append(read);
-    const qsizetype complete = m_text.lastIndexOf('\n') + 1;
-    m_unfinished = m_text.sliced(complete);
+    qsizetype complete = m_text.lastIndexOf('\n') + 1;
+    const qsizetype lines = QByteArrayView(m_text).first(complete).count('\n');
+    if (m_lines + lines > kMaxLines) {
+        // Up to and with the last line feed that the line limit leaves.
+        complete = 0;
+        for (qsizetype left = kMaxLines - m_lines; left > 0; --left)
+            complete = m_text.indexOf('\n', complete) + 1;
+        m_cut = true;
+    }
+    m_lines += QByteArrayView(m_text).first(complete).count('\n');
+    m_unfinished = m_cut ? QByteArray() : m_text.sliced(complete);
     return QByteArrayView(m_text).first(complete);
 }

@@ -3,6 +3,7 @@
 #include "support/main_window_fixture.h"
 
 #include <QDir>
+#include <QHostInfo>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -88,6 +89,40 @@ TEST_F(Serve, FirstShowingWithAnEmptyStore) {
     EXPECT_EQ(page().Text2->maxLength(), 20);
     EXPECT_EQ(page().Text1->maxLength(), 2);
     EXPECT_EQ(page().Text3->maxLength(), 3);
+}
+
+TEST_F(Serve, YourIpIsTheAddressOfTheRouteToTheListServer) {
+    const struct {
+        const char* what;
+        const char* listServerHost;
+        std::optional<QString> firstAddress; // the machine's first, shown until the lookup ends
+        const char* shown;
+    } cases[] = {
+        {"the route's address replaces the machine's first", "127.0.0.1", L1("10.1.2.3"),
+         "Your IP: 127.0.0.1"},
+        {"a host that cannot be resolved keeps the machine's first", "", L1("10.1.2.3"),
+         "Your IP: 10.1.2.3"},
+        {"without either the caption stays", "", std::nullopt, "Your IP:"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Services services = sandbox.services();
+        services.listServerHost = L1(c.listServerHost);
+        m_window = std::make_unique<MainWindow>(services);
+        window().show();
+        window().Timer5->stop();
+        page().setLocalAddressSource([&c] { return c.firstAddress; });
+        doubleClick(window().opServ);
+        EXPECT_EQ(page().Label14->text(),
+                  c.firstAddress ? L1("Your IP: ") + *c.firstAddress : L1("Your IP:"));
+        // Lookups of an empty name end in the order they were asked for.
+        bool lookedUp = false;
+        QHostInfo::lookupHost(QString(), &window(),
+                              [&lookedUp](const QHostInfo&) { lookedUp = true; });
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return lookedUp && page().Label14->text() == L1(c.shown); }, 5000))
+            << qPrintable(page().Label14->text());
+    }
 }
 
 TEST_F(Serve, EachTabAppliesItsGameType) {
@@ -210,11 +245,10 @@ TEST_F(Serve, TitleComesFromTheFolderOfTheOlderBuildOnly) {
 
 TEST_F(Serve, LevelTitlesOnTheTabs) {
     level("share1", "<b>Bold</b>"); // shown as it stands, not as markup
-    openServe(std::nullopt);
+    openServe();
     clickTab(2);
     EXPECT_EQ(page().Label13->text(), L1("<b>Bold</b>"));
     EXPECT_EQ(page().Label13->textFormat(), Qt::PlainText);
-    EXPECT_EQ(page().Label14->text(), L1("Your IP:")); // no address: the caption stays
     QFile::remove(sandbox.tempPath(L1("Jazz2/capture1.j2l")));
     clickTab(3);
     EXPECT_EQ(page().Label13->text(), QString()); // not the title read before

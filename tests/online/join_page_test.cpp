@@ -197,22 +197,53 @@ TEST_F(JoinPageTest, RefreshEmptiesTheTableAndWaitsForData) {
     EXPECT_EQ(refreshButton(), QStringLiteral("Refresh on"));
 }
 
-TEST_F(JoinPageTest, AnUnreachableListServerLeavesTheRefreshPending) {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    Services services = sandbox.services();
-    services.serverListPort = closed.serverPort();
-    closed.close(); // nothing listens there any more
-    m_window = std::make_unique<MainWindow>(services);
-    m_window->Timer5->stop();
-    m_window->show();
-
-    QSignalSpy failed(join().Winsock2, &QTcpSocket::errorOccurred);
-    doubleClick(window().opJoin);
-    ASSERT_TRUE(failed.wait(kWait));
-    EXPECT_EQ(statusText(), QStringLiteral("Status: Refreshing Server List"));
-    EXPECT_EQ(refreshButton(), QStringLiteral("Retrieving off"));
-    EXPECT_EQ(table().rowCount(), 0);
+TEST_F(JoinPageTest, EveryDownloadEndsWithRefreshUsable) {
+    using After = support::ListServerPeer::After;
+    QTcpServer gone;
+    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost));
+    const quint16 nobody = gone.serverPort();
+    gone.close(); // nothing listens there any more
+    const struct {
+        const char* what;
+        bool reachable;
+        QByteArrayList reply;
+        After after;
+        const char* status;
+        int rows;
+    } cases[] = {
+        {"nothing listens", false, {}, After::Close, "Status: List Server Unreachable", 0},
+        {"a silent list server", true, {}, After::StayOpen, "Status: List Server Unreachable", 0},
+        {"nobody is listed: it closes at once", true, {}, After::Close, "Status: List Loaded", 0},
+        {"a list, then the close", true, {kAlpha, kBravo}, After::Close, "Status: List Loaded", 2},
+        {"a list on a connection kept open",
+         true,
+         {kAlpha},
+         After::StayOpen,
+         "Status: List Loaded",
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Services services = sandbox.services();
+        if (!c.reachable)
+            services.serverListPort = nobody;
+        peer().serve(c.reply, c.after);
+        m_window = std::make_unique<MainWindow>(services);
+        m_window->Timer5->stop();
+        m_window->show();
+        // Opening the page, then "Refresh": each download ends the same way.
+        for (bool refreshing : {false, true}) {
+            refreshing ? click(join().mnuRefreshSL) : doubleClick(window().opJoin);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    return statusText() == QLatin1StringView(c.status) &&
+                           table().rowCount() == c.rows && !join().ReplyTimer->isActive();
+                },
+                kWait))
+                << qPrintable(statusText()) << ", " << table().rowCount() << " rows";
+            EXPECT_EQ(refreshButton(), QStringLiteral("Refresh on"));
+        }
+    }
 }
 
 TEST_F(JoinPageTest, SelectingARowFillsTheJoinBoxes) {
@@ -384,21 +415,89 @@ TEST_F(JoinPageTest, BackLeavesTheDownloadAndTheTableAsTheyAre) {
     EXPECT_EQ(statusText(), QStringLiteral("Status: List Loaded"));
 }
 
-TEST_F(JoinPageTest, AReplyPastSixteenMebibytesIsCutThereAndItsRowsStay) {
-    const QByteArray line = kAlpha;
+TEST_F(JoinPageTest, AReplyIsCutAtSixteenMebibytesOrAtTheLineLimitAndItsRowsStay) {
+    const QByteArray longLine =
+        "203.0.113.5:10052 local public ctf 1.24   4 [1/12] " + QByteArray(1000, 'N') + "\r\n";
     const qsizetype limit = 16 * 1024 * 1024;
-    const QByteArray flood = line.repeated(limit / line.size() + 1000);
+    const struct {
+        const char* what;
+        QByteArray reply;
+        bool cut; // else the list server closes after it
+        int rows;
+        const char* status;
+    } cases[] = {
+        {"16 MiB of long lines", longLine.repeated(limit / longLine.size() + 100), true,
+         int(limit / longLine.size()), "Status: List Loaded (cut short)"},
+        {"a flood of line feeds", QByteArray(100000, '\n'), true, 65536,
+         "Status: List Loaded (cut short)"},
+        {"65,536 lines and no more", QByteArray(65536, '\n'), false, 65536, "Status: List Loaded"},
+    };
     openJoinPage();
-    ASSERT_TRUE(peer().send(flood));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return peer().clientGone(); }, 4 * kWait));
-    EXPECT_EQ(table().rowCount(), limit / line.size());
-    EXPECT_EQ(statusText(), QStringLiteral("Status: List Loaded"));
-    EXPECT_EQ(refreshButton(), QStringLiteral("Refresh on"));
-
-    // The next refresh starts from nothing again.
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.what != cases[0].what)
+            refresh();
+        ASSERT_TRUE(peer().send(c.reply));
+        if (!c.cut)
+            peer().closeConnection();
+        // A cut reply ends its connection there.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return peer().clientGone(); }, 4 * kWait));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return statusText() == QLatin1StringView(c.status) && table().rowCount() == c.rows;
+            },
+            kWait))
+            << qPrintable(statusText()) << ", " << table().rowCount() << " rows";
+        EXPECT_EQ(refreshButton(), QStringLiteral("Refresh on"));
+    }
+    // A name of 1000 bytes is shown with its first 256.
     refresh();
-    deliver(kBravo);
-    EXPECT_EQ(rows(), QStringList{kBravoRow});
+    deliver(longLine);
+    EXPECT_EQ(table().text(0, 0), QString(256, u'N'));
+}
+
+TEST_F(JoinPageTest, AListAddressThatWouldNotStayOneArgumentIsRefusedAtFinish) {
+    const struct {
+        const char* what;
+        QByteArray address; // as the list server sends it, before ":10052"
+        const char* access; // "public" or "private"
+        const char* typed;  // typed into the box after the selection
+        const char* started;
+    } cases[] = {
+        {"blanks and a quote", "1.2.3.4 -server -Battle \"x", "public", nullptr, nullptr},
+        {"a tab", "1.2.3.4\t-x", "public", nullptr, nullptr},
+        {"a NUL", QByteArray("1.2.3.4\0-x", 10), "public", nullptr, nullptr},
+        {"a leading dash", "-server", "public", nullptr, nullptr},
+        {"a leading slash", "/x", "public", nullptr, nullptr},
+        {"a private row, joined after the password", "1.2.3.4 -x", "private", nullptr, nullptr},
+        {"a plain address", "203.0.113.5", "public", nullptr,
+         "/games/jazz2.exe -connect 203.0.113.5 -NoSpy"},
+        {"what the player types is the player's own", "1.2.3.4 -x", "public", "1.2.3.4 -mine",
+         "/games/jazz2.exe -connect 1.2.3.4 -mine -NoSpy"},
+    };
+    openJoinPage();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.what != cases[0].what)
+            refresh();
+        deliver(c.address + ":10052 local " + c.access + " battle 1.21   0 [0/16] Hostile\r\n");
+        clickRow(0);
+        if (c.typed)
+            join().Text4->setText(QString::fromLatin1(c.typed));
+        sandbox.dialogs().clear();
+        sandbox.starter().clear();
+        click(window().Command8);
+        if (c.started) {
+            EXPECT_EQ(sandbox.starter().lines(), QStringList{QString::fromLatin1(c.started)});
+            EXPECT_TRUE(sandbox.dialogs().shown().empty());
+            continue;
+        }
+        EXPECT_TRUE(sandbox.starter().lines().isEmpty());
+        ASSERT_EQ(sandbox.dialogs().shown().size(), 1u);
+        EXPECT_EQ(sandbox.dialogs().shown().front().text,
+                  QStringLiteral("This server's address is not valid."));
+        EXPECT_EQ(sandbox.dialogs().shown().front().title, QStringLiteral("Error"));
+    }
 }
 
 } // namespace

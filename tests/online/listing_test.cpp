@@ -1,7 +1,9 @@
 #include "common/timing.h"
 #include "launcher/serve_page.h"
+#include "online/join_page.h"
 #include "online/listing.h"
 #include "online/listing_window.h"
+#include "online/server_table_model.h"
 #include "platform/gui/check_value.h"
 #include "support/main_window_fixture.h"
 
@@ -21,8 +23,11 @@ const QString kListing = QStringLiteral("Status: Listing Server");
 const QString kListed = QStringLiteral("Status: Server Is Listed");
 const QString kDelisted = QStringLiteral("Status: Server Delisted");
 
-QByteArray record(const QByteArray& nameField, const char* version) {
-    return "D'" + nameField + version + "  ";
+// A record as the list server reads it: the name and zero bytes to offset 35, then players 0,
+// maximum players, flags, the build and two blanks.
+QByteArray record(const QByteArray& name, char maxPlayers, char flags, const char* version) {
+    return "D'" + name + QByteArray(33 - name.size(), '\0') + '\0' + maxPlayers + flags + version +
+           "  ";
 }
 
 class ListingTest : public support::MainWindowTest {
@@ -48,7 +53,7 @@ protected:
     }
     bool chainRunning() {
         return listing().Timer1->isActive() || listing().Timer3->isActive() ||
-               listing().Timer4->isActive();
+               listing().Timer4->isActive() || listing().RecordTimer->isActive();
     }
 
     void finish() { click(window().Command8); }
@@ -99,10 +104,15 @@ TEST_F(ListingTest, AListedServeIsAnnouncedFiveTimesSixSecondsAfterTheConnection
     EXPECT_TRUE(QTest::qWaitFor([&] { return listing().Timer4->isActive(); }, kWait));
     EXPECT_EQ(listing().Timer4->interval(), timing::scaled(1000));
 
+    // One record per send, 50 ms apart, so that the list server takes the first on its own.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listing().RecordTimer->isActive(); }, kWait));
+    EXPECT_EQ(listing().RecordTimer->interval(), 50);
+    EXPECT_EQ(caption(), kListing);
     waitForCaption(kListed);
     waitForBytes(210);
-    EXPECT_EQ(peer().received(),
-              record("Server Name" + QByteArray(24, '\0') + "\x02", "21").repeated(5));
+    EXPECT_EQ(peer().received(), record("Server Name", 16, 0x02, "21").repeated(5));
+    EXPECT_EQ(peer().listLines(),
+              "127.0.0.1:10052 local public battle 1.23   0 [0/16] Server Name\r\n");
     EXPECT_FALSE(chainRunning());
     EXPECT_TRUE(peer().connected()); // the listing lasts as long as the connection
     EXPECT_EQ(window().status().text(), QStringLiteral("Status: Hosting Game..."));
@@ -121,28 +131,30 @@ TEST_F(ListingTest, TheRecordHoldsTheValuesAsTheyStandAtEachStep) {
              p.selectTab(2);
              platform::setCheckValue(p.Check1, 1); // the build counts at the last step
          },
-         record("Server Name" + QByteArray(24, '\0') + "\x02", "24")},
+         record("Server Name", 32, 0x02, "24")},
         {"a coop game takes its name again at step one", [](ServePage&) {},
          [](ServePage& p) {
              p.selectTab(2);
              p.Text2->setText(QStringLiteral("Carrotus"));
          },
          [](ServePage& p) { p.Text2->setText(QStringLiteral("Too Late")); },
-         record("Carrotus     Coop" + QByteArray(19, '\0'), "21")},
+         record("Carrotus     Coop", 32, 0x0A, "21")},
         {"the longest race name",
          [&](ServePage& p) {
              p.selectTab(4);
              p.Text2->setText(QString::fromLatin1(twenty + "overflow"));
          },
-         [](ServePage&) {}, [](ServePage&) {},
-         record(twenty + "     Race" + QByteArray(7, '\0'), "21")},
+         [](ServePage&) {}, [](ServePage&) {}, record(twenty + "     Race", 32, 0x08, "21")},
+        {"the maximum players of the command line, whatever the box holds later",
+         [](ServePage& p) { p.Text1->setText(QStringLiteral("40")); },
+         [](ServePage& p) { p.Text1->setText(QStringLiteral("8")); }, [](ServePage&) {},
+         record("Server Name", 40, 0x02, "21")},
         {"single-byte text",
          [](ServePage& p) {
              p.selectTab(5);
              p.Text2->setText(QStringLiteral("§1Jazz €é ✓"));
          },
-         [](ServePage&) {}, [](ServePage&) {},
-         record("\xA7\x31Jazz \x80\xE9 ?" + QByteArray(24, '\0') + "\x04", "21")},
+         [](ServePage&) {}, [](ServePage&) {}, record("\xA7\x31Jazz \x80\xE9 ?", 32, 0x04, "21")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,20 +225,60 @@ TEST_F(ListingTest, ClosingTheWindowOtherwiseLeavesTheConnectionAndSendsNothing)
 }
 
 TEST_F(ListingTest, ALostConnectionIsReportedAndEndsTheChain) {
-    // The list server drops the connection before the records, and after them.
-    for (bool listed : {false, true}) {
-        SCOPED_TRACE(listed ? "after the records" : "before the records");
+    // The list server drops the connection before the records, after them, and after talking
+    // back at length, which the listing reads and drops instead of keeping.
+    const struct {
+        const char* when;
+        bool listed;
+        qsizetype talkBack;
+    } moments[] = {{"before the records", false, 0},
+                   {"after the records", true, 0},
+                   {"after talking back", true, 8 * 1024 * 1024}};
+    for (const auto& m : moments) {
+        SCOPED_TRACE(m.when);
         const qsizetype before = peer().received().size();
         finish();
-        waitForCaption(listed ? kListed : kListing);
+        waitForCaption(m.listed ? kListed : kListing);
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return peer().received().size() == before + (listed ? 210 : 0); }, kWait));
+            [&] { return peer().received().size() == before + (m.listed ? 210 : 0); }, kWait));
+        if (m.talkBack > 0) {
+            ASSERT_TRUE(peer().send(QByteArray(m.talkBack, 'x')));
+        }
         peer().closeConnection();
         waitForCaption(kDelisted);
+        EXPECT_EQ(listing().Winsock1->bytesAvailable(), 0);
         EXPECT_EQ(window().status().text(), kDelisted);
         EXPECT_FALSE(chainRunning());
         EXPECT_NE(listing().window(), nullptr); // the window stays for the user to read
     }
+}
+
+TEST_F(ListingTest, AListedGameIsInTheListUntilItIsDelisted) {
+    sandbox.listServer().serveRegistered(peer());
+    serve().selectTab(2); // coop
+    serve().Text2->setText(QStringLiteral("Round Trip"));
+    serve().Text1->setText(QStringLiteral("16"));
+    platform::setCheckValue(serve().Check1, 1);
+    finish();
+    waitForCaption(kListed);
+    EXPECT_EQ(peer().listLines(),
+              "127.0.0.1:10052 local public coop 1.24   0 [0/16] Round Trip Coop\r\n");
+
+    click(window().Command7);
+    doubleClick(window().opJoin);
+    ServerTableModel& table = window().Frame1->serverTable();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table.rowCount() == 1; }, kWait));
+    QStringList row;
+    for (int c = 0; c < ServerTableModel::kColumns; ++c)
+        row << table.text(0, c);
+    EXPECT_EQ(row.join(u'|'), QStringLiteral("Round Trip Coop|Coop|1.24|0/16|127.0.0.1"));
+
+    click(listing().window()->Command1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peer().listLines().isEmpty(); }, kWait));
+    click(window().Frame1->mnuRefreshSL);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return window().status().text() == QStringLiteral("Status: List Loaded"); }, kWait));
+    EXPECT_EQ(table.rowCount(), 0);
 }
 
 TEST_F(ListingTest, AnUnreachableListServerIsReportedAndTheGameStillStarts) {

@@ -11,67 +11,74 @@ QByteArray zeros(int count) {
     return QByteArray(count, '\0');
 }
 
+// The six bytes after the name: players 0, maximum players, flags, version code, two blanks.
+QByteArray tail(char maxPlayers, char flags, const char* version) {
+    return QByteArray(1, '\0') + maxPlayers + flags + version + "  ";
+}
+
 TEST(RegistrationPacket, LaysOutEveryField) {
     const QByteArray twenty = "ABCDEFGHIJKLMNOPQRST";
     const QByteArray kSingleByte = "\xA7\x31J\x80zz \xFF\x7F"; // "§1J€zz ÿ" and DEL
-    const QByteArray thirtyFive = twenty + "UVWXYZ123456789";
+    const QByteArray thirtyThree = twenty + "UVWXYZ1234567";
     const struct {
         const char* what;
         QByteArray name;
-        char typeByte;
+        quint8 maxPlayers;
+        char flags;
         QByteArray version;
-        QByteArray nameField; // the 36 bytes expected at offset 2
+        QByteArray expected; // the whole record
     } cases[] = {
-        {"a battle", "Server Name", 0x02, "21", "Server Name" + zeros(24) + "\x02"},
-        {"a coop name carries its type word; the type byte is a zero", "Server Name     Coop", 0x00,
-         "21", "Server Name     Coop" + zeros(16)},
-        {"an empty name", "", 0x02, "24", zeros(35) + "\x02"},
-        {"the longest race name the server-name box allows", twenty + "     Race", 0x00, "24",
-         twenty + "     Race" + zeros(7)},
-        {"a name of 35 bytes leaves just the type byte", thirtyFive, 0x04, "21",
-         thirtyFive + "\x04"},
-        {"a name of 36 bytes is cut, the type byte keeps its place", thirtyFive + "!", 0x06, "21",
-         thirtyFive + "\x06"},
-        {"a far longer name is cut alike", thirtyFive + thirtyFive, 0x06, "24",
-         thirtyFive + "\x06"},
-        {"single-byte text goes in byte for byte", kSingleByte, 0x02, "21",
-         kSingleByte + zeros(26) + "\x02"},
+        {"a battle", "Server Name", 16, 0x02, "21",
+         "D'Server Name" + zeros(22) + tail(0x10, 0x02, "21")},
+        {"a coop game carries its type word and its mode", "Server Name     Coop", 32, 0x0A, "21",
+         "D'Server Name     Coop" + zeros(13) + tail(0x20, 0x0A, "21")},
+        {"an empty name", "", 255, 0x02, "24", "D'" + zeros(33) + tail('\xFF', 0x02, "24")},
+        {"the longest race name the server-name box allows", twenty + "     Race", 8, 0x08, "24",
+         "D'" + twenty + "     Race" + zeros(4) + tail(0x08, 0x08, "24")},
+        {"a name of 33 bytes fills its field", thirtyThree, 1, 0x04, "21",
+         "D'" + thirtyThree + tail(0x01, 0x04, "21")},
+        {"a longer name is cut, the bytes after it keep their places", thirtyThree + "!?!", 2, 0x06,
+         "21", "D'" + thirtyThree + tail(0x02, 0x06, "21")},
+        {"single-byte text goes in byte for byte", kSingleByte, 32, 0x02, "21",
+         "D'" + kSingleByte + zeros(24) + tail(0x20, 0x02, "21")},
+        {"a short version code is filled with blanks", "x", 32, 0x02, "2",
+         "D'x" + zeros(32) + tail(0x20, 0x02, "2 ")},
+        {"a long one is cut", "x", 32, 0x02, "2124", "D'x" + zeros(32) + tail(0x20, 0x02, "21")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QByteArray packet = RegistrationPacket(c.name, c.typeByte, c.version);
-        ASSERT_EQ(packet.size(), 42);
-        EXPECT_EQ(packet.first(2), QByteArray("\x44\x27"));
+        const QByteArray packet = RegistrationPacket(c.name, c.maxPlayers, c.flags, c.version);
+        ASSERT_EQ(c.expected.size(), 42);
+        EXPECT_EQ(packet, c.expected);
         EXPECT_EQ(qFromLittleEndian<quint16>(packet.constData()), 10052);
-        EXPECT_EQ(packet.mid(2, 36), c.nameField);
-        EXPECT_EQ(packet.at(37), c.typeByte);
-        EXPECT_EQ(packet.mid(38, 2), c.version);
-        EXPECT_EQ(packet.mid(40, 2), QByteArray("  "));
     }
 }
 
-TEST(RegistrationPacket, KeepsItsSizeWhateverVersionCodeItIsGiven) {
-    EXPECT_EQ(RegistrationPacket("x", 0x02, "").mid(37), QByteArray("\x02    "));
-    EXPECT_EQ(RegistrationPacket("x", 0x02, "2").mid(37), QByteArray("\x02\x32   "));
-    EXPECT_EQ(RegistrationPacket("x", 0x02, "2124").mid(37), QByteArray("\x02\x32\x31  "));
+TEST(RegistrationPacket, MaximumPlayersFromTheCommandLineValue) {
+    const std::pair<const char*, int> cases[] = {
+        {"16", 16}, {"1", 1}, {" 8 ", 8}, {"255", 255}, {"256", 255}, {"99999", 255},
+        {"0", 32},  {"", 32}, {"-4", 32}, {"abc", 32},  {"2.5", 32},  {"1e2", 32},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ListMaxPlayers(QString::fromLatin1(text)), expected) << text;
 }
 
 TEST(RegistrationPacket, GameTypeWordsAndVersionCodes) {
     const struct {
         const char* word;
         const char* suffix;
-        char typeByte;
+        char flags;
     } listed[] = {{"Battle", nullptr, 0x02},
                   {"Treasure", nullptr, 0x04},
                   {"Capture", nullptr, 0x06},
-                  {"Coop", "     Coop", 0x00},
-                  {"Race", "     Race", 0x00}};
+                  {"Coop", "     Coop", 0x0A},
+                  {"Race", "     Race", 0x08}};
     for (const auto& t : listed) {
         SCOPED_TRACE(t.word);
         const std::optional<GameTypeListing> got = ListingOfGameType(QString::fromLatin1(t.word));
         ASSERT_TRUE(got);
         EXPECT_EQ(QByteArray(got->nameSuffix), QByteArray(t.suffix));
-        EXPECT_EQ(got->typeByte, t.typeByte);
+        EXPECT_EQ(got->flags, t.flags);
     }
     for (const char* word : {"battle", "COOP", "CTF", "Trs", "", "Race "})
         EXPECT_FALSE(ListingOfGameType(QString::fromLatin1(word))) << word;

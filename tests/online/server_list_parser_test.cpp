@@ -69,6 +69,19 @@ TEST(ServerListParser, ParsesEachFieldOfALine) {
         {"a colon first gives an empty address, still marked private",
          ":10052 private [1/2] x\r",
          {"x", "", "", "1/2", "%P"}},
+        {"today's coop line: the mode word gives the type",
+         "203.0.113.9:10052 local public coop 1.24   0 [0/16] Carrotus Coop\r",
+         {"Carrotus Coop", "Coop", "1.24", "0/16", "203.0.113.9"}},
+        {"today's private race line",
+         "203.0.113.10:10052 local private race 1.23   0 [1/8] Speedway Race\r",
+         {"Speedway Race", "Race", "1.21", "1/8", "203.0.113.10%P"}},
+        {"a mode word counts only as a whole word",
+         "203.0.113.11:10052 local public racer 1.24   0 [0/8] public coop\r",
+         {"public coop", "", "1.24", "0/8", "203.0.113.11"}},
+        {"each field keeps at most 256 bytes, the private marker after them",
+         QByteArray(300, 'a') + ":1 private [" + QByteArray(300, 'p') + "] " +
+             QByteArray(300, 'n') + "\r",
+         {QByteArray(256, 'n'), "", "", QByteArray(256, 'p'), QByteArray(256, 'a') + "%P"}},
         {"the name ends one character before the end even without a CR",
          "198.51.100.5:1 [1/2] Name",
          {"Nam", "", "", "1/2", "198.51.100.5"}},
@@ -196,24 +209,40 @@ TEST(ServerListReply, AnUnfinishedLastLineWaitsAndARestartForgetsIt) {
     EXPECT_EQ(linesOf(reply.take("four\r\n")), QByteArrayList{"four\r"});
 }
 
-TEST(ServerListReply, AReplyIsCutAtItsSizeLimitAndTheLinesBeforeStay) {
-    const QByteArray line = "203.0.113.5:10052 local public ctf 1.24   4 [1/12] Sunday CTF\r\n";
-    const QByteArray read = line.repeated(1024 * 1024 / line.size() + 1); // a little over 1 MiB
-    ServerListReply reply;
-    qsizetype lines = 0;
-    qsizetype taken = 0;
-    for (int i = 0; i < 20; ++i) {
-        lines += linesOf(reply.take(read)).size();
-        taken = qMin(taken + read.size(), ServerListReply::kMaxBytes);
-        EXPECT_EQ(reply.room(), ServerListReply::kMaxBytes - taken);
-    }
-    EXPECT_EQ(reply.room(), 0);
-    EXPECT_EQ(lines, ServerListReply::kMaxBytes / line.size());
-    EXPECT_EQ(linesOf(reply.take(line)), QByteArrayList());
+TEST(ServerListReply, AReplyIsCutAtItsSizeOrLineLimitAndTheLinesBeforeStay) {
+    // Lines of 512 bytes reach the size limit first, bare line feeds the line limit.
+    const QByteArray longLine =
+        "203.0.113.5:10052 local public ctf 1.24   4 [1/12] " + QByteArray(512 - 53, 'N') + "\r\n";
+    ASSERT_EQ(longLine.size(), 512);
+    const struct {
+        QByteArray read; // taken 20 times
+        qsizetype lines;
+    } cases[] = {{longLine.repeated(2049), 16 * 1024 * 1024 / 512},
+                 {QByteArray(4000, '\n'), 65536}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        ServerListReply reply;
+        qsizetype lines = 0;
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(reply.cut(), lines == c.lines);
+            lines += linesOf(reply.take(c.read)).size();
+        }
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_TRUE(reply.cut());
+        EXPECT_EQ(reply.room(), 0);
+        EXPECT_EQ(linesOf(reply.take(longLine)), QByteArrayList());
 
-    reply.restart();
-    EXPECT_EQ(reply.room(), ServerListReply::kMaxBytes);
-    EXPECT_EQ(linesOf(reply.take(line)).size(), 1);
+        reply.restart();
+        EXPECT_FALSE(reply.cut());
+        EXPECT_EQ(reply.room(), 16 * 1024 * 1024);
+        EXPECT_EQ(linesOf(reply.take(longLine)).size(), 1);
+    }
+    // Exactly as many lines as allowed is no cut.
+    ServerListReply reply;
+    EXPECT_EQ(linesOf(reply.take(QByteArray(65536, '\n'))).size(), 65536);
+    EXPECT_FALSE(reply.cut());
+    EXPECT_EQ(linesOf(reply.take("\n\n")).size(), 0);
+    EXPECT_TRUE(reply.cut());
 }
 
 TEST(Windows1252, DecodesEveryByteToItsCharacter) {
@@ -222,7 +251,7 @@ TEST(Windows1252, DecodesEveryByteToItsCharacter) {
     EXPECT_LT(platform::foldWindows1252('A'), platform::foldWindows1252('b'));
     EXPECT_EQ(platform::foldWindows1252('\xC9'), platform::foldWindows1252('\xE9')); // É é
     EXPECT_EQ(platform::foldWindows1252('\x8A'), platform::foldWindows1252('\x9A')); // Š š
-    EXPECT_EQ(platform::foldWindows1252('\xD7'), 0xD7);                    // × is no letter
+    EXPECT_EQ(platform::foldWindows1252('\xD7'), 0xD7); // × is no letter
 }
 
 } // namespace

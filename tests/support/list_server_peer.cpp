@@ -2,10 +2,30 @@
 
 #include "support/chunked_write.h"
 
+#include <QtEndian>
 
 namespace support {
 
-ListServerPeer::ListServerPeer() {
+namespace {
+
+// The list server's mode numbers (bits 1 to 5 of the flags byte).
+QByteArray modeWord(char flags) {
+    static const char* const words[] = {"unknown", "battle", "treasure", "ctf", "race", "coop"};
+    const int mode = (quint8(flags) >> 1) & 0x1F;
+    return mode < 6 ? words[mode] : "unknown";
+}
+
+// Runs of blanks in a listed name come out as one.
+QByteArray squeezeBlanks(QByteArray name) {
+    qsizetype at = 0;
+    while ((at = name.indexOf("  ", at)) >= 0)
+        name.remove(at, 1);
+    return name;
+}
+
+} // namespace
+
+ListServerPeer::ListServerPeer(Port port) : m_port(port) {
     m_server.listen(QHostAddress::LocalHost, 0);
     connect(&m_server, &QTcpServer::newConnection, this, &ListServerPeer::accept);
 }
@@ -19,6 +39,7 @@ ListServerPeer::~ListServerPeer() {
 void ListServerPeer::serve(QByteArrayList chunks, After after) {
     m_chunks = std::move(chunks);
     m_after = after;
+    m_registeredOf = nullptr;
 }
 
 void ListServerPeer::accept() {
@@ -26,16 +47,56 @@ void ListServerPeer::accept() {
         ++m_connections;
         m_latest = socket;
         m_clientGone = false;
-        connect(socket, &QTcpSocket::readyRead, this,
-                [this, socket] { m_received += socket->readAll(); });
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            const QByteArray read = socket->readAll();
+            const bool first = m_port == Port::Listing && !m_order.contains(socket);
+            m_received += read;
+            if (first)
+                takeRecord(socket, read);
+        });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             if (socket == m_latest)
                 m_clientGone = true;
             ++m_connectionsEnded;
+            m_registered.remove(socket);
+            m_order.removeAll(socket);
             socket->deleteLater();
         });
-        writeInChunks(socket, m_chunks, m_after == After::Close);
+        if (m_registeredOf)
+            writeInChunks(socket, {m_registeredOf->listLines()}, true);
+        else if (m_port == Port::List)
+            writeInChunks(socket, m_chunks, m_after == After::Close);
     }
+}
+
+void ListServerPeer::takeRecord(QTcpSocket* socket, const QByteArray& first) {
+    m_order << socket;
+    if (first.size() != 42) {
+        socket->write("Invalid data received");
+        socket->disconnectFromHost();
+        return;
+    }
+    const quint8 maxPlayers = quint8(first.at(36));
+    if (maxPlayers == 0)
+        return; // registered, but never shown
+    QByteArray name = first.mid(2, 33);
+    if (const qsizetype end = name.indexOf('\0'); end >= 0)
+        name.truncate(end);
+    const char flags = first.at(37);
+    const QByteArray version = first.mid(38, 2) == "24" ? "1.24" : "1.23";
+    m_registered[socket] = socket->peerAddress().toString().toLatin1() + ':' +
+                           QByteArray::number(qFromLittleEndian<quint16>(first.constData())) +
+                           " local " + ((flags & 1) ? "private " : "public ") + modeWord(flags) +
+                           ' ' + version + "   0 [" + QByteArray::number(quint8(first.at(35))) +
+                           '/' + QByteArray::number(maxPlayers) + "] " + squeezeBlanks(name) +
+                           "\r\n";
+}
+
+QByteArray ListServerPeer::listLines() const {
+    QByteArray lines;
+    for (QTcpSocket* socket : m_order)
+        lines += m_registered.value(socket);
+    return lines;
 }
 
 bool ListServerPeer::send(const QByteArray& bytes) {

@@ -59,7 +59,7 @@ private:
     FakeNativePopupMenu m_popupMenu;
     ListServerPeer m_listServer;
     PasswordServerPeer m_passwordServer;
-    ListServerPeer m_listingServer;
+    ListServerPeer m_listingServer{ListServerPeer::Port::Listing};
     GameServerPeer m_gameServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
