@@ -8,6 +8,7 @@
 #include "launcher/main_window.h"
 #include "common/twips.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -52,7 +53,7 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect ge
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int maxLength,
                    QRect geometry) {
     auto* box = place<QLineEdit>(parent, name, geometry);
-    box->setMaxLength(maxLength);
+    platform::limitTyping(box, maxLength); // a stored text longer than that still comes back whole
     box->setText(text);
     return box;
 }

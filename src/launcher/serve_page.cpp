@@ -7,6 +7,7 @@
 #include "launcher/main_window.h"
 #include "common/twips.h"
 #include "platform/gui/check_value.h"
+#include "platform/gui/typing_limit.h"
 #include "platform/local_address.h"
 
 #include <QButtonGroup>
@@ -73,7 +74,7 @@ QLineEdit* textBox(QWidget* parent, const char* name, const char* text, int maxL
                    QRect geometry) {
     auto* box = place<QLineEdit>(parent, name, geometry);
     if (maxLength > 0)
-        box->setMaxLength(maxLength);
+        platform::limitTyping(box, maxLength); // a stored text longer than that comes back whole
     box->setText(latin1(text));
     return box;
 }
