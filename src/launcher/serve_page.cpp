@@ -9,6 +9,7 @@
 #include "common/twips.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/typing_limit.h"
 #include "platform/local_address.h"
 
@@ -136,6 +137,11 @@ void ServePage::buildFields() {
     Label4 = label(this, "Label4", "Max Players", twipsRect(75, 2640, 1695, 255));
     Text1 = textBox(this, "Text1", "32", 2, twipsRect(1440, 2640, 495, 285));
     Label14 = label(this, "Label14", "Your IP:", twipsRect(75, 3120, 3255, 255));
+    // Each box is named by its caption; the goal box's caption follows the game type.
+    platform::nameByLabel(Label1, Text2);
+    platform::nameByLabel(Label2, Level);
+    platform::nameByLabel(reQ, Text3);
+    platform::nameByLabel(Label4, Text1);
     // Its "Serve Options" menu is attached by the option menus.
     Command11 = place<QPushButton>(this, "Command11", twipsRect(3480, 3120, 1015, 375));
     Command11->setText(QStringLiteral("Options"));
