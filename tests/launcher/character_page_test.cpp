@@ -220,9 +220,20 @@ TEST_F(CharacterPageTest, CharacterCodesPerBuildAndTheLoriQuestionAskedOnce) {
         sandbox.dialogs().clear();
         if (c.answer)
             sandbox.dialogs().answerInput(latin(*c.answer));
+        // Asked after the names and colours of the default user's keys, before any character.
+        QByteArray atQuestion;
+        sandbox.dialogs().onInput = [&] {
+            atQuestion = values("Name") + " / " + values("Color") + " / " + values("Char");
+        };
         CharacterPage& p = openPage();
         (p.*c.option)->setChecked(true);
         finish();
+        sandbox.dialogs().onInput = nullptr;
+        if (c.asked) {
+            EXPECT_EQ(atQuestion, R"("Your Name" | "Your Name" | "Old" | absent / )"
+                                  "hex:00,00,00,00 | hex:00,00,00,00 | absent | absent / "
+                                  "absent | absent | absent | absent");
+        }
         const QByteArray code123 = c.code123, code124 = c.code124;
         EXPECT_EQ(values("Char"), code123 + " | " + code124 + " | " + code123 + " | " + code124);
         EXPECT_EQ(questionsAsked(), c.asked);
