@@ -31,8 +31,13 @@ sanitize:
 bench: build
 	$(BUILD)/bench/quillmere-bench
 
+# At 100 %, and at 150 % and 200 % desktop scaling in subfolders 1.5x and 2x.
 screenshots: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/quillmere-screenshots $(BUILD)/screenshots
+	for scale in 1.5 2; do \
+	    QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$scale \
+	        $(BUILD)/tests/quillmere-screenshots $(BUILD)/screenshots/$${scale}x || exit 1; \
+	done
 	@echo "screenshots written to $(BUILD)/screenshots"
 
 fuzz:

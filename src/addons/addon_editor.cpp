@@ -40,6 +40,9 @@ AddonEditor::AddonEditor(AddonServices services) : m_services(services) {
     List2 = platform::place<QListWidget>(this, "List2", twipsRect(120, 1080, 4215, 1980));
     Text1 = control<QLineEdit>(this, "Text1", kNameHint, twipsRect(120, 120, 2055, 315));
     Text2 = control<QLineEdit>(this, "Text2", kPathHint, twipsRect(120, 600, 3135, 315));
+    // No labels: the hint texts are ordinary text, so the boxes are named for what they hold.
+    Text1->setAccessibleName(QStringLiteral("Add-on name"));
+    Text2->setAccessibleName(QStringLiteral("Add-on path"));
     Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Add"),
                                     twipsRect(2280, 120, 615, 315));
     Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Browse"),

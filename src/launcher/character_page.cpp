@@ -6,8 +6,10 @@
 #include "common/conversions.h"
 #include "launcher/color_table_window.h"
 #include "launcher/main_window.h"
+#include "platform/gui/accessible_names.h"
 #include "common/twips.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -52,7 +54,7 @@ QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect ge
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int maxLength,
                    QRect geometry) {
     auto* box = place<QLineEdit>(parent, name, geometry);
-    box->setMaxLength(maxLength);
+    platform::limitTyping(box, maxLength); // a stored text longer than that still comes back whole
     box->setText(text);
     return box;
 }
@@ -131,6 +133,11 @@ CharacterPage::CharacterPage(MainWindow& form1)
     Jazz = option(this, "Jazz", QStringLiteral("Jazz"), twipsRect(120, 2625, 1140, 300));
     Spaz = option(this, "Spaz", QStringLiteral("Spaz"), twipsRect(1320, 2625, 1140, 300));
     Lori = option(this, "Lori", QStringLiteral("Lori"), twipsRect(2520, 2625, 1140, 300));
+
+    // Names for assistive tools; the spacing box has no label of its own.
+    platform::nameByLabel(Label7, Alias);
+    spacing->setAccessibleName(QStringLiteral("Name Spacing"));
+    platform::nameByLabel(Label11, {Fur1, Fur2, Fur3, Fur4});
 
     connect(Command2, &QPushButton::clicked, this, &CharacterPage::Command2_Click);
     connect(Command15, &QPushButton::clicked, this, &CharacterPage::Command15_Click);

@@ -12,5 +12,5 @@ ColorTableWindow::ColorTableWindow()
     // The picture is one pixel wider than the window; its last column is cut off.
     Image1 = platform::place<QLabel>(this, "Image1", twipsRect(0, 0, 5655, 1635));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap::fromImage(fur_color_table::picture()));
+    Image1->setPixmap(QPixmap::fromImage(fur_color_table::picture(devicePixelRatioF())));
 }

@@ -50,8 +50,10 @@ QString rowLabel(int row) {
 
 } // namespace
 
-QImage picture() {
-    QImage image(kPictureSize, QImage::Format_RGB888);
+QImage picture(qreal scale) {
+    // Drawn at the screen's scale: a picture drawn at 1x would blur when the screen scales it.
+    QImage image(kPictureSize * scale, QImage::Format_RGB888);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (int n = 0; n < kColors; ++n)

@@ -52,6 +52,9 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
                                     twipsRect(2760, 1080, 975, 285));
     Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Cancel"),
                                     twipsRect(3840, 1080, 975, 285));
+    // The sentence above both boxes names neither; each is named for the build it points to.
+    JazzPath->setAccessibleName(QStringLiteral("Jazz2 path for 1.21, 1.22, or 1.23"));
+    JazzPathTSF->setAccessibleName(QStringLiteral("Jazz2 path for 1.24"));
     tfc = control<QLineEdit>(this, "tfc", QString(), QRect());
     tfc->hide();
 

@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 namespace {
@@ -36,9 +38,39 @@ const QString kNext = QStringLiteral("Next >");
 const QString kBack = QStringLiteral("< Back");
 const QString kCancel = QStringLiteral("Cancel");
 
+// The status bar's top edge, and how much of the bottom row it hides.
+constexpr int kStatTop = px(4125);
+constexpr int kRowCovered = px(3840 + 375) - kStatTop;
+
+// A button of the bottom row: the status bar covers its lowest pixels, so its caption is centred
+// in the part left in view, where no letter is cut.
+class RowButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        painter.drawControl(QStyle::CE_PushButtonBevel, option);
+        QStyleOptionButton label = option;
+        label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        label.rect.setBottom(std::min(label.rect.bottom(), height() - 1 - kRowCovered));
+        painter.drawControl(QStyle::CE_PushButtonLabel, label);
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+            focus.rect.setBottom(std::min(focus.rect.bottom(), height() - 1 - kRowCovered));
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+};
+
 QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry,
                     qreal points, bool bold = false) {
-    auto* b = place<QPushButton>(parent, name, geometry);
+    QPushButton* b = place<RowButton>(parent, name, geometry);
     b->setText(text);
     b->setFont(platform::tahoma(points, bold));
     return b;
@@ -81,6 +113,7 @@ MainWindow::MainWindow(Services services, QWidget* parent)
     buildBottomRow();
     buildHiddenState();
     buildOptionMenus();
+    Stat->raise();
 
     // Centred on the screen the window opens on.
     platform::centreOnScreen(this);
@@ -164,12 +197,16 @@ void MainWindow::buildBottomRow() {
     connect(Command20, &QPushButton::clicked, this, &MainWindow::Command20_Click);
     connect(Command8, &QPushButton::clicked, this, &MainWindow::Command8_Click);
 
-    // The status bar runs along the bottom edge, below the button row.
-    Stat = place<QStatusBar>(this, "Stat", QRect(0, px(4125), px(7020), px(4380) - px(4125)));
+    // The status bar runs along the bottom edge. It overlaps the lowest pixels of the button row
+    // and, as a status bar does, lies in front of them and hides them (raised once every control
+    // exists). Its text fills it without the status bar's own margins, so nothing is cut.
+    Stat = place<QStatusBar>(this, "Stat", QRect(0, kStatTop, px(7020), px(4380) - kStatTop));
     Stat->setSizeGripEnabled(false);
+    Stat->setAutoFillBackground(true);
     auto* statText = new QLabel(m_status.text(), Stat);
     statText->setObjectName(QStringLiteral("StatText"));
-    Stat->addWidget(statText, 1);
+    statText->setGeometry(Stat->rect().adjusted(3, 0, 0, 0));
+    statText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(&m_status, &StatusLine::changed, statText, &QLabel::setText);
 }
 

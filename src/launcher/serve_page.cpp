@@ -5,18 +5,20 @@
 #include "common/level_file.h"
 #include "platform/windows_1252.h"
 #include "launcher/main_window.h"
+#include "launcher/pictures.h"
 #include "common/twips.h"
 #include "platform/gui/check_value.h"
+#include "platform/gui/fonts.h"
+#include "platform/gui/accessible_names.h"
+#include "platform/gui/typing_limit.h"
 #include "platform/local_address.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgRenderer>
 #include <QTabWidget>
 
 // The tab pictures live in the launcher's static library; see pictures.cpp for why this is needed.
@@ -65,6 +67,9 @@ QString latin1(const char* text) {
 QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry) {
     auto* l = place<QLabel>(parent, name, geometry);
     l->setTextFormat(Qt::PlainText); // level titles and captions are shown as they stand
+    // At 9.75 points "Server Name" is wider than its label and "Roasts Required" runs into the
+    // goal box; at 9 points, the size of the page's buttons elsewhere, every caption fits.
+    l->setFont(platform::tahoma(9));
     l->setText(latin1(text));
     return l;
 }
@@ -73,26 +78,14 @@ QLineEdit* textBox(QWidget* parent, const char* name, const char* text, int maxL
                    QRect geometry) {
     auto* box = place<QLineEdit>(parent, name, geometry);
     if (maxLength > 0)
-        box->setMaxLength(maxLength);
+        platform::limitTyping(box, maxLength); // a stored text longer than that comes back whole
     box->setText(latin1(text));
     return box;
 }
 
 QIcon tabPicture(const char* name) {
     registerTabPictures();
-    QSvgRenderer renderer(QStringLiteral(":/tabs/%1.svg").arg(latin1(name)));
-    QIcon icon;
-    for (int scale : {1, 2}) {
-        QPixmap pixmap(kTabIconSize * scale);
-        pixmap.fill(Qt::transparent);
-        if (renderer.isValid()) {
-            QPainter painter(&pixmap);
-            renderer.render(&painter);
-        }
-        pixmap.setDevicePixelRatio(scale);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return pictures::svgIcon(QStringLiteral(":/tabs/%1.svg").arg(latin1(name)));
 }
 
 } // namespace
@@ -144,6 +137,11 @@ void ServePage::buildFields() {
     Label4 = label(this, "Label4", "Max Players", twipsRect(75, 2640, 1695, 255));
     Text1 = textBox(this, "Text1", "32", 2, twipsRect(1440, 2640, 495, 285));
     Label14 = label(this, "Label14", "Your IP:", twipsRect(75, 3120, 3255, 255));
+    // Each box is named by its caption; the goal box's caption follows the game type.
+    platform::nameByLabel(Label1, Text2);
+    platform::nameByLabel(Label2, Level);
+    platform::nameByLabel(reQ, Text3);
+    platform::nameByLabel(Label4, Text1);
     // Its "Serve Options" menu is attached by the option menus.
     Command11 = place<QPushButton>(this, "Command11", twipsRect(3480, 3120, 1015, 375));
     Command11->setText(QStringLiteral("Options"));

@@ -10,6 +10,7 @@
 #include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/dialogs.h"
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
 
 #include <QCheckBox>
@@ -62,6 +63,7 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     Text4 = place<QLineEdit>(this, "Text4", twipsRect(2280, 2640, 2175, 270));
     Text4->setText(QStringLiteral("0.0.0.0"));
     Text4->installEventFilter(this);
+    platform::nameByLabel(Label10, Text4);
 
     TSCheck = place<QCheckBox>(this, "TSCheck", twipsRect(1200, 3120, 3255, 255));
     TSCheck->setText(QStringLiteral("TSF"));

@@ -45,6 +45,7 @@ PasswordDialog::PasswordDialog(platform::Dialogs& dialogs, platform::ProgramStar
     Text1 = place<QLineEdit>(this, "Text1", twipsRect(60, 60, 2535, 285));
     Text1->setMaxLength(14);
     Text1->setEchoMode(QLineEdit::Password);
+    Text1->setAccessibleName(QStringLiteral("Password"));
     Text1->setText(QStringLiteral("Text1"));
 
     Command1 = place<QPushButton>(this, "Command1", twipsRect(2700, 60, 975, 285));

@@ -34,6 +34,7 @@ ServerInfoWindow::ServerInfoWindow(quint16 gamePort, QWidget* parent)
 
     Text1 = place<QPlainTextEdit>(this, "Text1", twipsRect(120, 120, 2415, 2535));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setAccessibleName(QStringLiteral("Server information"));
 
     Text2 = place<QLineEdit>(this, "Text2", QRect());
     Text2->setText(QStringLiteral("IP Address"));

@@ -10,7 +10,15 @@ namespace {
 
 QRegularExpression windowsWildcard(const QString& pattern) {
     QString rx;
-    for (const QChar c : pattern) {
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        // A dot followed only by stars may also match the end of a name without a dot: "*.*"
+        // matches "README", "Jazz2.*" matches "Jazz2".
+        const QStringView rest = QStringView(pattern).mid(i + 1);
+        if (c == u'.' && !rest.isEmpty() && rest.count(u'*') == rest.size()) {
+            rx += QStringLiteral("(?:\\..*)?");
+            break;
+        }
         if (c == u'*')
             rx += QStringLiteral(".*");
         else if (c == u'?')
@@ -26,7 +34,8 @@ QRegularExpression windowsWildcard(const QString& pattern) {
 } // namespace
 
 bool firstMatchExists(const QString& path) {
-    if (path.isEmpty())
+    // A path ending in a separator names no file; Windows' search finds nothing for it either.
+    if (path.isEmpty() || path.endsWith(u'/') || path.endsWith(u'\\'))
         return false;
     if (QFileInfo::exists(path))
         return true;

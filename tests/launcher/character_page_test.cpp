@@ -174,6 +174,8 @@ TEST_F(CharacterPageTest, FurBoxesAreCorrectedWrittenAsBytesAndStored) {
         {{"300", "-5", "", "abc"}, "hex:ff,00,ff,ff", {"255", "0", "255", "255"}},
         {{" 7 ", "1e2", "2.5", "3.5"}, "hex:07,64,02,04", {" 7 ", "1e2", "2.5", "3.5"}},
         {{"-.4", "0.5", "1.5", "256"}, "hex:00,00,02,ff", {"0", "0.5", "1.5", "255"}},
+        // Longer than a box lets the user type: still read whole.
+        {{"1000", "12.7", "0.25", "-300"}, "hex:ff,0d,00,00", {"255", "12.7", "0.25", "0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.color);
@@ -218,9 +220,20 @@ TEST_F(CharacterPageTest, CharacterCodesPerBuildAndTheLoriQuestionAskedOnce) {
         sandbox.dialogs().clear();
         if (c.answer)
             sandbox.dialogs().answerInput(latin(*c.answer));
+        // Asked after the names and colours of the default user's keys, before any character.
+        QByteArray atQuestion;
+        sandbox.dialogs().onInput = [&] {
+            atQuestion = values("Name") + " / " + values("Color") + " / " + values("Char");
+        };
         CharacterPage& p = openPage();
         (p.*c.option)->setChecked(true);
         finish();
+        sandbox.dialogs().onInput = nullptr;
+        if (c.asked) {
+            EXPECT_EQ(atQuestion, R"("Your Name" | "Your Name" | "Old" | absent / )"
+                                  "hex:00,00,00,00 | hex:00,00,00,00 | absent | absent / "
+                                  "absent | absent | absent | absent");
+        }
         const QByteArray code123 = c.code123, code124 = c.code124;
         EXPECT_EQ(values("Char"), code123 + " | " + code124 + " | " + code123 + " | " + code124);
         EXPECT_EQ(questionsAsked(), c.asked);
@@ -425,6 +438,18 @@ TEST_F(CharacterPageTest, ThePageIsFilledFromAndStoredToTheSettings) {
                   window().Frame3->Fur1->text(),
               QStringLiteral("Lori|3|999"));
     EXPECT_TRUE(window().Frame3->Lori->isChecked());
+
+    // Stored texts longer than the boxes let the user type survive the page's show and save.
+    click(window().Command7);
+    sandbox.settings().SaveSetting(QStringLiteral("Alias"), QStringLiteral("A name of 20 letters"));
+    sandbox.settings().SaveSetting(QStringLiteral("Spacing"), QStringLiteral("1-9-x"));
+    sandbox.settings().SaveSetting(QStringLiteral("Fur1"), QStringLiteral("12.75"));
+    doubleClick(window().opChar);
+    QTest::keyClicks(window().Frame3->Alias, QStringLiteral("xy")); // typing cannot lengthen them
+    QTest::keyClicks(window().Frame3->Fur1, QStringLiteral("9"));
+    click(window().Command7);
+    EXPECT_EQ(stored("Alias") + u'|' + stored("Spacing") + u'|' + stored("Fur1"),
+              QStringLiteral("A name of 20 letters|1-9-x|12.75"));
 }
 
 TEST_F(CharacterPageTest, RegistryRoutinesWriteTypesOneAndThreeOnly) {

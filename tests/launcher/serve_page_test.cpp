@@ -86,9 +86,6 @@ TEST_F(Serve, FirstShowingWithAnEmptyStore) {
     EXPECT_TRUE(page().Option2[0]->isChecked());
     EXPECT_EQ(window().CoopDifficulty, QString()); // "Easy" is selected only by design
     EXPECT_EQ(page().Label14->text(), L1("Your IP: 10.1.2.3"));
-    EXPECT_EQ(page().Text2->maxLength(), 20);
-    EXPECT_EQ(page().Text1->maxLength(), 2);
-    EXPECT_EQ(page().Text3->maxLength(), 3);
 }
 
 TEST_F(Serve, YourIpIsTheAddressOfTheRouteToTheListServer) {
@@ -203,6 +200,31 @@ TEST_F(Serve, StoredValuesAndDefaultsOfEmptyTexts) {
         EXPECT_EQ(fields(), L1(" |battle1.j2l|32|10|1|1"));
         EXPECT_EQ(window().GameType, L1("Treasure"));
     }
+}
+
+TEST_F(Serve, TypingIsLimitedButStoredTextsComeBackWholeAndAreStartedWith) {
+    store("Server Name", "A stored server name of 32 chars");
+    store("Max Players", "100");
+    store("Roasts Required", "1000");
+    openServe();
+    EXPECT_EQ(fields(), L1("A stored server name of 32 chars|battle1.j2l|100|1000|0|1"));
+    // The user cannot lengthen them, only shorten them; a paste keeps what fits.
+    QTest::keyClicks(page().Text1, L1("7"));
+    QTest::keyClick(page().Text3, Qt::Key_Backspace);
+    QTest::keyClicks(page().Text3, L1("99"));
+    EXPECT_EQ(page().Text1->text() + u'|' + page().Text3->text(), L1("100|100"));
+    page().Text3->clear();
+    page().Text3->insert(L1("12345"));
+    EXPECT_EQ(page().Text3->text(), L1("123"));
+    page().Text3->setText(L1("1000"));
+
+    click(window().Command8);
+    ASSERT_EQ(sandbox.starter().lines().size(), 1);
+    EXPECT_TRUE(sandbox.starter().lines().front().contains(L1(" -Counts 1000 -Maxplayers 100 ")));
+    click(window().Command7);
+    EXPECT_EQ(stored("Server Name") + u'|' + stored("Max Players") + u'|' +
+                  stored("Roasts Required"),
+              L1("A stored server name of 32 chars|100|1000"));
 }
 
 TEST_F(Serve, BackStoresThePageAndNextRestoresItFinishStoresNothing) {

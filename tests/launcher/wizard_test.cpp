@@ -45,6 +45,14 @@ TEST_F(Wizard, OpensOnTheFirstPageWithServeSelected) {
               QStringLiteral("Status: Program Loaded"));
     EXPECT_EQ(window().SpySwitch, QString());
     EXPECT_EQ(window().size(), QSize(468, 292));
+    // The status bar lies in front of the lowest pixels of the buttons above it and hides them,
+    // its text whole.
+    const QRect button = window().Command20->geometry();
+    EXPECT_EQ(window().grab().toImage().pixelColor(button.center().x(), button.bottom()),
+              window().Stat->palette().color(QPalette::Window));
+    const QLabel* text = window().findChild<QLabel*>(QStringLiteral("StatText"));
+    EXPECT_GE(text->height(), text->fontMetrics().height());
+    EXPECT_TRUE(window().Stat->rect().contains(text->geometry()));
 }
 
 TEST_F(Wizard, NextAndDoubleClickOpenTheSelectedOptionsPage) {
@@ -74,6 +82,8 @@ TEST_F(Wizard, NextAndDoubleClickOpenTheSelectedOptionsPage) {
             EXPECT_FALSE(visibleFlag(window().chSpy));
             EXPECT_EQ(visiblePictures(), QString::fromLatin1(row.pictures));
             EXPECT_TRUE((window().*row.option)->isChecked());
+            // Opening a page finishes nothing: no game starts.
+            EXPECT_EQ(sandbox.starter().lines(), QStringList());
         }
     }
 }

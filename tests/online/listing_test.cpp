@@ -142,7 +142,8 @@ TEST_F(ListingTest, TheRecordHoldsTheValuesAsTheyStandAtEachStep) {
         {"the longest race name",
          [&](ServePage& p) {
              p.selectTab(4);
-             p.Text2->setText(QString::fromLatin1(twenty + "overflow"));
+             p.Text2->clear();
+             QTest::keyClicks(p.Text2, QString::fromLatin1(twenty + "overflow")); // typed: cut
          },
          [](ServePage&) {}, [](ServePage&) {}, record(twenty + "     Race", 32, 0x08, "21")},
         {"the maximum players of the command line, whatever the box holds later",

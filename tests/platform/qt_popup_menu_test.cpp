@@ -15,7 +15,7 @@ using platform::NativePopupMenu;
 struct Seen {
     bool open = false;
     QPoint pos;
-    QStringList actions; // "text enabled checked", "-" for a separator
+    QStringList actions; // "text enabled checked", "-" for a separator, "" for a collapsed one
 };
 
 // Runs `act` on the menu once it is open; a guard closes any menu left open after two seconds,
@@ -31,12 +31,14 @@ int trackAndAct(const std::vector<NativePopupMenu::Item>& items, QPoint at, Seen
         poll.stop();
         seen.open = true;
         seen.pos = menu->pos();
-        for (const QAction* a : menu->actions())
-            seen.actions << (a->isSeparator() ? QStringLiteral("-")
-                                              : QStringLiteral("%1 %2 %3")
-                                                    .arg(a->text())
-                                                    .arg(a->isEnabled())
-                                                    .arg(a->isChecked()));
+        for (QAction* a : menu->actions())
+            seen.actions << (a->isSeparator()
+                                 ? (menu->actionGeometry(a).height() > 0 ? QStringLiteral("-")
+                                                                         : QString())
+                                 : QStringLiteral("%1 %2 %3")
+                                       .arg(a->text())
+                                       .arg(a->isEnabled())
+                                       .arg(a->isChecked()));
         act(*menu);
     });
     poll.start();
@@ -99,6 +101,14 @@ TEST(QtPopupMenu, EscapeAndAClickOnADisabledItemChooseNothing) {
             }),
         0);
     EXPECT_TRUE(again.open);
+}
+
+TEST(QtPopupMenu, SeparatorsAtTheEndAndSideBySideAreShown) {
+    Seen seen;
+    trackAndAct({{1, 0, QStringLiteral("Menu Configuration")}, {2, 0x800, {}}, {3, 0x800, {}}},
+                QPoint(10, 10), seen, [](QMenu& menu) { QTest::keyClick(&menu, Qt::Key_Escape); });
+    EXPECT_EQ(seen.actions, (QStringList{QStringLiteral("Menu Configuration 1 0"),
+                                         QStringLiteral("-"), QStringLiteral("-")}));
 }
 
 TEST(QtPopupMenu, AnEmptyMenuReturnsAtOnce) {

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace support {
 
@@ -25,6 +26,8 @@ public:
                                     const QString& initialFolder) override;
 
     void answerInput(const QString& text) { m_inputs.push_back(text); }
+    // Runs when an input box is asked, before it answers: a test looks at the world at that step.
+    std::function<void()> onInput;
     // A chosen file; cancelOpenFile() scripts a cancelled dialog.
     void answerOpenFile(const QString& file) { m_files.push_back({true, file}); }
     void cancelOpenFile() { m_files.push_back({false, QString()}); }

@@ -15,6 +15,8 @@ int QtNativePopupMenu::track(const std::vector<Item>& items, QPoint topLeft, QWi
         return 0; // an empty menu offers nothing to choose
     QMenu menu(owner);
     menu.setObjectName(QStringLiteral("NativePopupMenu"));
+    // Every separator shows, also one at the end or next to another, as in a Windows menu.
+    menu.setSeparatorsCollapsible(false);
     for (const Item& item : items) {
         if (item.flags & kSeparator) {
             menu.addSeparator();
