@@ -7,8 +7,7 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString setting =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString setting = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const QStringList entries = ReadAddonList(setting);
     for (const QString& entry : entries) {
         if (entry.isEmpty() || entry.contains(u'@'))
