@@ -1,12 +1,12 @@
 #include "launcher/character_page.h"
 
-#include "platform/gui/place.h"
 #include "common/launch_game.h"
+#include "platform/gui/place.h"
 
 #include "common/conversions.h"
+#include "common/twips.h"
 #include "launcher/color_table_window.h"
 #include "launcher/main_window.h"
-#include "common/twips.h"
 #include "platform/gui/fonts.h"
 
 #include <QCheckBox>
@@ -139,7 +139,9 @@ CharacterPage::CharacterPage(MainWindow& form1)
 }
 
 // The colour table is a window of its own, so it goes when the page goes.
-CharacterPage::~CharacterPage() { delete m_form5; }
+CharacterPage::~CharacterPage() {
+    delete m_form5;
+}
 
 void CharacterPage::ShowCharacterPage() {
     for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
@@ -172,9 +174,12 @@ void CharacterPage::SaveCharacterPage() {
         settings.SaveSetting(QString::fromLatin1(key), TruthText(opt->isChecked()));
 }
 
-// Every failing step is skipped and the next one runs; nothing is reported either way.
+// Every failing step is skipped and the next one runs. The values go out as one batch, so each
+// registry file is read once and written only before the Lori question and at the end; a profile
+// that reached no key at all, or a failed write, is told in one box.
 void CharacterPage::WriteProfile() {
     std::optional<QString> loriAnswer; // asked at most once per "Finish"
+    m_module.beginWrites();
 
     // 1-2. Name under the default user's keys.
     openKey(K1.root, QString::fromLatin1(K1.subKey));
@@ -210,6 +215,35 @@ void CharacterPage::WriteProfile() {
     writeCharacter(characterCode124());
     // 12. Back to the first page; the page, corrected furs included, is stored on the way.
     m_form1.Command7_Click();
+    m_module.endWrites([page = QPointer<CharacterPage>(this)](const platform::WriteReport& report) {
+        if (page)
+            page->reportProfile(report);
+    });
+}
+
+// Silence only where there is nothing to say: a build that is not installed (its keys missing
+// while the other's were written) is no fault.
+void CharacterPage::reportProfile(const platform::WriteReport& report) {
+    const QString again = QStringLiteral("then press Finish again.");
+    QString text;
+    if (!report.failure.isEmpty() && report.throughWine)
+        text =
+            QStringLiteral("Wine is running for the prefix \"%1\" but could not store the player "
+                           "profile (%2). Close the game, %3")
+                .arg(report.store, report.failure, again);
+    else if (!report.failure.isEmpty())
+        text = QStringLiteral("The player profile could not be written to %1. Make room on the "
+                              "disk or allow writing to the file, %2")
+                   .arg(report.failure, again);
+    else if (report.keysWritten == 0 && report.storeExists)
+        text = QStringLiteral("The game's profile keys were not found in the Wine prefix \"%1\". "
+                              "Start the game once, %2")
+                   .arg(report.store, again);
+    else if (report.keysWritten == 0)
+        text = QStringLiteral("There is no Wine prefix at \"%1\". Start the game once, %2")
+                   .arg(report.store, again);
+    if (!text.isEmpty() && m_form1.services().dialogs)
+        m_form1.services().dialogs->messageBox(text, QStringLiteral("Error"));
 }
 
 void CharacterPage::FurCorrection() {
@@ -240,7 +274,9 @@ void CharacterPage::Command2_Click() {
     LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
 }
 
-void CharacterPage::Command17_Click() { showModeless(m_form5); }
+void CharacterPage::Command17_Click() {
+    showModeless(m_form5);
+}
 
 ColorTableWindow* CharacterPage::colorTableWindow() const {
     return m_form5 && !m_form5->isHidden() ? m_form5.data() : nullptr;
@@ -276,8 +312,10 @@ std::optional<QString> CharacterPage::characterCode123(std::optional<QString>& l
         return QStringLiteral("00000055");
     if (!Lori->isChecked())
         return std::nullopt;
-    if (!loriAnswer)
+    if (!loriAnswer) {
+        m_module.storeWrites(); // what came before the question is on disk while it is open
         loriAnswer = askLoriQuestion();
+    }
     return *loriAnswer == QStringLiteral("2") ? QStringLiteral("00000055")
                                               : QStringLiteral("00000036");
 }

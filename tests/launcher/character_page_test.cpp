@@ -1,12 +1,15 @@
 #include "common/conversions.h"
 #include "launcher/character_page.h"
 #include "platform/wine_registry.h"
+#include "support/fake_wine.h"
 #include "support/main_window_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -65,6 +68,23 @@ const QByteArray kOtherReg = R"(WINE REGISTRY Version 2
 
 class CharacterPageTest : public support::MainWindowTest {
 protected:
+    // The sandbox's boxes, noting the profile on disk when the Lori question comes up.
+    struct Dialogs final : platform::Dialogs {
+        CharacterPageTest& test;
+        explicit Dialogs(CharacterPageTest& t) : test(t) {}
+        void messageBox(const QString& text, const QString& title) override {
+            test.sandbox.dialogs().messageBox(text, title);
+        }
+        QString inputBox(const QString& prompt, const QString& title) override {
+            test.m_atQuestion = test.values("Name") + " / " + test.values("Char");
+            return test.sandbox.dialogs().inputBox(prompt, title);
+        }
+        std::optional<QString> openFile(const QString& t, const QString& f,
+                                        const QString& i) override {
+            return test.sandbox.dialogs().openFile(t, f, i);
+        }
+    };
+
     void SetUp() override { storePaths(); }
 
     QString prefixPath() const { return m_dir.path(); }
@@ -87,6 +107,7 @@ protected:
         m_registry = std::make_unique<platform::WineRegistry>(prefix, [] { return kNow; });
         Services services = sandbox.services();
         services.registry = m_registry.get();
+        services.dialogs = &m_dialogs;
         m_window = std::make_unique<MainWindow>(services);
         m_window->show();
         doubleClick(m_window->opChar);
@@ -122,6 +143,19 @@ protected:
     QString stored(const char* key) {
         return sandbox.settings().GetSetting(QString::fromLatin1(key), QStringLiteral("(missing)"));
     }
+    // "title: text" of each message box.
+    QStringList boxes() {
+        QStringList out;
+        for (const auto& shown : sandbox.dialogs().shown())
+            if (shown.kind == QStringLiteral("message"))
+                out << shown.title + QStringLiteral(": ") + shown.text;
+        return out;
+    }
+    QString missingKeysBox() const {
+        return QStringLiteral("Error: The game's profile keys were not found in the Wine prefix "
+                              "\"%1\". Start the game once, then press Finish again.")
+            .arg(prefixPath());
+    }
     int questionsAsked() {
         int n = 0;
         for (const auto& shown : sandbox.dialogs().shown())
@@ -135,6 +169,8 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    Dialogs m_dialogs{*this};
+    QByteArray m_atQuestion;
     std::unique_ptr<platform::WineRegistry> m_registry;
 };
 
@@ -226,6 +262,9 @@ TEST_F(CharacterPageTest, CharacterCodesPerBuildAndTheLoriQuestionAskedOnce) {
         EXPECT_EQ(questionsAsked(), c.asked);
         EXPECT_TRUE(sandbox.dialogs().messages().isEmpty());
         if (c.asked) {
+            // What comes before the question is on disk while it is open.
+            EXPECT_EQ(m_atQuestion, R"("Your Name" | "Your Name" | "Old" | absent / )"
+                                    "absent | absent | absent | absent");
             const auto& question = sandbox.dialogs().shown().front();
             EXPECT_EQ(question.text,
                       QStringLiteral("Since Lori is unavailable in Jazz2 Version 1.23\r\n"
@@ -277,16 +316,22 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
         std::optional<QByteArray> userdef; // nullopt: no such file
         std::optional<QByteArray> user;
         const char* names;
+        bool box; // the keys-missing box
     };
+    // A build that is not installed is no fault; no key of either is.
+    const QByteArray only123 = kUserdefReg.left(kUserdefReg.indexOf("\n[", 80) + 1);
     const Case cases[] = {
         {"only the current user's keys", std::nullopt, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")"},
+         R"(absent | absent | "Jazz" | "Jazz")", false},
         {"default user without the game", kOtherReg, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")"},
+         R"(absent | absent | "Jazz" | "Jazz")", false},
         {"only the default user's keys", kUserdefReg, std::nullopt,
-         R"("Jazz" | "Jazz" | absent | absent)"},
-        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent"},
-        {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent"},
+         R"("Jazz" | "Jazz" | absent | absent)", false},
+        {"1.24 not installed", only123, std::nullopt, R"("Jazz" | absent | absent | absent)",
+         false},
+        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent", true},
+        {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -315,7 +360,7 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
         EXPECT_EQ(
             QDir(prefixPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             files);
-        EXPECT_TRUE(sandbox.dialogs().shown().empty());
+        EXPECT_EQ(boxes(), c.box ? QStringList{missingKeysBox()} : QStringList());
         EXPECT_TRUE(backOnFirstPage());
         EXPECT_EQ(stored("Alias"), QStringLiteral("Jazz"));
     }
@@ -326,8 +371,139 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
     openPage(missing);
     finish();
     EXPECT_FALSE(QFileInfo::exists(missing));
-    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("Error: There is no Wine prefix at \"%1\". Start "
+                                                  "the game once, then press Finish again.")
+                                       .arg(missing)});
     EXPECT_TRUE(backOnFirstPage());
+}
+
+TEST_F(CharacterPageTest, AFailedWriteLeavesTheFileWholeAndSaysSo) {
+    // user.reg is a link to a file larger than any file this process may now write.
+    const QByteArray big =
+        kUserReg + "\n[Filler] 1700000000\n\"Data\"=\"" + QByteArray(64 * 1024, 'x') + "\"\n";
+    writeFile("userdef.reg", kUserdefReg);
+    writeFile("real.reg", big);
+    ASSERT_TRUE(QFile::link(QDir(prefixPath()).filePath(QStringLiteral("real.reg")),
+                            QDir(prefixPath()).filePath(QStringLiteral("user.reg"))));
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = before;
+    limit.rlim_cur = rlim_t(big.size());
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    openPage();
+    finish();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile("real.reg"), big);
+    EXPECT_TRUE(QFileInfo(QDir(prefixPath()).filePath(QStringLiteral("user.reg"))).isSymLink());
+    EXPECT_EQ(QDir(prefixPath()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+              QStringList({QStringLiteral("real.reg"), QStringLiteral("user.reg"),
+                           QStringLiteral("userdef.reg")}));
+    EXPECT_EQ(values("Name"), R"("Your Name" | "Your Name" | "Old" | absent)");
+    const QStringList shown = boxes();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Error: The player profile could not be "
+                                                   "written to \"%1/real.reg\": ")
+                                        .arg(prefixPath())))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].endsWith(QStringLiteral(
+        ". Make room on the disk or allow writing to the file, then press Finish again.")));
+    EXPECT_TRUE(backOnFirstPage());
+}
+
+TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
+    const QString player123 =
+        QStringLiteral("Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    const QString player124 = QStringLiteral(
+        "Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0");
+    const QString k1 = QStringLiteral("HKEY_USERS\\.DEFAULT\\") + player123;
+    const QString k2 = QStringLiteral("HKEY_USERS\\.DEFAULT\\") + player124;
+    const QString k3 = QStringLiteral("HKEY_CURRENT_USER\\") + player123;
+    const QString k4 = QStringLiteral("HKEY_CURRENT_USER\\") + player124;
+    struct Case {
+        const char* what;
+        QStringList existing; // as Wine answers
+        int regeditExit;
+        const char* imported; // nullptr: no import
+        QString box;
+    };
+    const Case cases[] = {
+        {"1.24 missing for the default user",
+         {k1, k3, k4},
+         0,
+         "Windows Registry Editor Version 5.00\r\n"
+         "\r\n[@1]\r\n"
+         "\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n"
+         "\"Color\"=hex:01,02,03,04\r\n\"Char\"=hex:55,00,00,00\r\n"
+         "\r\n[@3]\r\n"
+         "\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n"
+         "\"Color\"=hex:01,02,03,04\r\n\"Char\"=hex:55,00,00,00\r\n"
+         "\r\n[@4]\r\n"
+         "\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n"
+         "\"Color\"=hex:01,02,03,04\r\n\"Char\"=hex:3d,00,00,00\r\n\r\n",
+         {}},
+        {"no keys yet", {}, 0, nullptr, missingKeysBox()},
+        {"the import fails",
+         {k1, k2, k3, k4},
+         3,
+         nullptr,
+         QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
+                        "player profile (wine regedit: exit code 3). Close the game, then press "
+                        "Finish again.")
+             .arg(prefixPath())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writePrefix();
+        sandbox.dialogs().clear();
+        sandbox.dialogs().answerInput(QStringLiteral("2"));
+        support::FakeWine wine(c.existing, c.regeditExit);
+        support::FakeWineServer server(prefixPath());
+        ASSERT_TRUE(server.listening());
+        CharacterPage& p = openPage();
+        p.Alias->setText(QStringLiteral("Jazz\u00A7"));
+        p.Fur1->setText(QStringLiteral("1"));
+        p.Fur2->setText(QStringLiteral("2"));
+        p.Fur3->setText(QStringLiteral("3"));
+        p.Fur4->setText(QStringLiteral("4"));
+        p.Lori->setChecked(true);
+        finish();
+        EXPECT_TRUE(backOnFirstPage());
+        EXPECT_EQ(questionsAsked(), 1);
+
+        // A batch begun now follows the one under way, so its end marks that one's.
+        bool ended = false;
+        m_registry->beginWrites();
+        m_registry->endWrites([&](const platform::WriteReport&) { ended = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+
+        const QString prefix = QFileInfo(prefixPath()).absoluteFilePath() + u'|';
+        QStringList calls = wine.calls();
+        calls.sort();
+        QStringList expected{
+            prefix + QStringLiteral("reg query ") + k1, prefix + QStringLiteral("reg query ") + k2,
+            prefix + QStringLiteral("reg query ") + k3, prefix + QStringLiteral("reg query ") + k4};
+        if (c.imported || c.regeditExit)
+            expected << prefix + QStringLiteral("regedit /S -");
+        expected.sort();
+        EXPECT_EQ(calls, expected);
+        if (c.imported) {
+            const QString text = QString::fromLatin1(c.imported)
+                                     .replace(QStringLiteral("@1"), k1)
+                                     .replace(QStringLiteral("@3"), k3)
+                                     .replace(QStringLiteral("@4"), k4);
+            QByteArray utf16("\xff\xfe", 2);
+            for (const QChar ch : text)
+                utf16 += QByteArray(1, char(ch.unicode())) + '\0';
+            EXPECT_EQ(wine.waitForImport(), utf16);
+        }
+        EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        // The files are Wine's while it runs.
+        EXPECT_EQ(readFile("user.reg"), kUserReg);
+        EXPECT_EQ(readFile("userdef.reg"), kUserdefReg);
+    }
 }
 
 TEST_F(CharacterPageTest, OnlyTheWrittenValuesAndTheirKeysTimesChange) {
