@@ -1,12 +1,12 @@
 #include "launcher/character_page.h"
 
-#include "common/launch_game.h"
 #include "platform/gui/place.h"
+#include "common/launch_game.h"
 
 #include "common/conversions.h"
-#include "common/twips.h"
 #include "launcher/color_table_window.h"
 #include "launcher/main_window.h"
+#include "common/twips.h"
 #include "platform/gui/fonts.h"
 
 #include <QCheckBox>
@@ -139,9 +139,7 @@ CharacterPage::CharacterPage(MainWindow& form1)
 }
 
 // The colour table is a window of its own, so it goes when the page goes.
-CharacterPage::~CharacterPage() {
-    delete m_form5;
-}
+CharacterPage::~CharacterPage() { delete m_form5; }
 
 void CharacterPage::ShowCharacterPage() {
     for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
@@ -274,9 +272,7 @@ void CharacterPage::Command2_Click() {
     LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe"));
 }
 
-void CharacterPage::Command17_Click() {
-    showModeless(m_form5);
-}
+void CharacterPage::Command17_Click() { showModeless(m_form5); }
 
 ColorTableWindow* CharacterPage::colorTableWindow() const {
     return m_form5 && !m_form5->isHidden() ? m_form5.data() : nullptr;
