@@ -179,9 +179,12 @@ void CharacterPage::SaveCharacterPage() {
     SaveSettings(m_form1.services(), values);
 }
 
-// Every failing step is skipped and the next one runs; nothing is reported either way.
+// Every failing step is skipped and the next one runs. The values go out as one batch, so each
+// registry file is read once and written only before the Lori question and at the end; a profile
+// that reached no key at all, or a failed write, is told in one box.
 void CharacterPage::WriteProfile() {
     std::optional<QString> loriAnswer; // asked at most once per "Finish"
+    m_module.beginWrites();
 
     // 1-2. Name under the default user's keys.
     openKey(K1.root, QString::fromLatin1(K1.subKey));
@@ -217,6 +220,35 @@ void CharacterPage::WriteProfile() {
     writeCharacter(characterCode124());
     // 12. Back to the first page; the page, corrected furs included, is stored on the way.
     m_form1.Command7_Click();
+    m_module.endWrites([page = QPointer<CharacterPage>(this)](const platform::WriteReport& report) {
+        if (page)
+            page->reportProfile(report);
+    });
+}
+
+// Silence only where there is nothing to say: a build that is not installed (its keys missing
+// while the other's were written) is no fault.
+void CharacterPage::reportProfile(const platform::WriteReport& report) {
+    const QString again = QStringLiteral("then press Finish again.");
+    QString text;
+    if (!report.failure.isEmpty() && report.throughWine)
+        text =
+            QStringLiteral("Wine is running for the prefix \"%1\" but could not store the player "
+                           "profile (%2). Close the game, %3")
+                .arg(report.store, report.failure, again);
+    else if (!report.failure.isEmpty())
+        text = QStringLiteral("The player profile could not be written to %1. Make room on the "
+                              "disk or allow writing to the file, %2")
+                   .arg(report.failure, again);
+    else if (report.keysWritten == 0 && report.storeExists)
+        text = QStringLiteral("The game's profile keys were not found in the Wine prefix \"%1\". "
+                              "Start the game once, %2")
+                   .arg(report.store, again);
+    else if (report.keysWritten == 0)
+        text = QStringLiteral("There is no Wine prefix at \"%1\". Start the game once, %2")
+                   .arg(report.store, again);
+    if (!text.isEmpty() && m_form1.services().dialogs)
+        m_form1.services().dialogs->messageBox(text, QStringLiteral("Error"));
 }
 
 void CharacterPage::FurCorrection() {
@@ -284,8 +316,10 @@ std::optional<QString> CharacterPage::characterCode123(std::optional<QString>& l
         return QStringLiteral("00000055");
     if (!Lori->isChecked())
         return std::nullopt;
-    if (!loriAnswer)
+    if (!loriAnswer) {
+        m_module.storeWrites(); // what came before the question is on disk while it is open
         loriAnswer = askLoriQuestion();
+    }
     return *loriAnswer == QStringLiteral("2") ? QStringLiteral("00000055")
                                               : QStringLiteral("00000036");
 }

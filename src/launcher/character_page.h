@@ -69,6 +69,7 @@ private:
     std::optional<QString> characterCode123(std::optional<QString>& loriAnswer);
     std::optional<QString> characterCode124() const;
     QString askLoriQuestion();
+    void reportProfile(const platform::WriteReport& report);
 
     MainWindow& m_form1;
     RegistryRoutines m_module;

@@ -48,6 +48,21 @@ bool RegistryRoutines::SetRegValue(quint32 hKey, const QString& ValueName, quint
     return m_registry->setValue(hKey, platform::toWindows1252(ValueName), ValueType, data);
 }
 
+void RegistryRoutines::beginWrites() {
+    if (m_registry)
+        m_registry->beginWrites();
+}
+
+void RegistryRoutines::storeWrites() {
+    if (m_registry)
+        m_registry->storeWrites();
+}
+
+void RegistryRoutines::endWrites(std::function<void(const platform::WriteReport&)> done) {
+    if (m_registry)
+        m_registry->endWrites(std::move(done));
+}
+
 std::optional<QByteArray> binaryValue(const QString& value) {
     const QString t = value.trimmed();
     quint32 bits = 0;

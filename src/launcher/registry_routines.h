@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // The registry routines the profile writer works through. One key is open at a time: its handle
@@ -24,6 +25,11 @@ public:
                      const QString& Value);
 
     quint32 GetRegKeyHandle() const { return hRegKey; }
+
+    // One batch of writes (see platform::Registry); without a registry `done` is never called.
+    void beginWrites();
+    void storeWrites();
+    void endWrites(std::function<void(const platform::WriteReport&)> done);
 
 private:
     platform::Registry* m_registry;

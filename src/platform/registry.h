@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
+#include <functional>
 
 namespace platform {
 
@@ -21,6 +23,15 @@ constexpr quint32 SetValueAccess = 0x0002u; // KEY_SET_VALUE
 constexpr quint32 AllAccess = 0xF003Fu;     // KEY_ALL_ACCESS
 } // namespace reg
 
+// What became of the values set in one batch of writes.
+struct WriteReport {
+    QString store;            // where they were to go (the Wine prefix)
+    bool storeExists = true;  // false: there is no such store, so no key could open
+    int keysWritten = 0;      // keys that took at least one value
+    bool throughWine = false; // handed to the Wine that runs for the prefix
+    QString failure;          // why values were lost; empty when none were
+};
+
 class Registry {
 public:
     virtual ~Registry() = default;
@@ -36,6 +47,16 @@ public:
 
     // Forgets a handle; later calls with it fail.
     virtual void closeKey(reg::Handle key) = 0;
+
+    // The writes up to endWrites() are one batch, which may be held in memory: each file is then
+    // read once and written only at storeWrites() and endWrites(). Outside a batch every value is
+    // stored at once.
+    virtual void beginWrites() = 0;
+    // Stores what the batch holds so far, where that can be done at once.
+    virtual void storeWrites() = 0;
+    // Stores the rest and ends the batch; `done` learns what became of it, at once or, where the
+    // values go through another program, later from the event loop.
+    virtual void endWrites(std::function<void(const WriteReport&)> done) = 0;
 };
 
 } // namespace platform

@@ -183,24 +183,49 @@ QByteArray valueLine(const QString& name, quint32 type, const QByteArray& stored
     return out;
 }
 
-File::File(const QByteArray& text) {
-    for (const QByteArray& piece : text.split('\n'))
-        m_lines.append({piece, true});
-    // split() yields one piece more than there are line ends.
-    m_lines.last().newline = false;
-    if (m_lines.last().content.isEmpty())
-        m_lines.removeLast();
+File::File(const QByteArray& text) : m_text(text) {
+    // Lines that are not edited stay views into the text, which must then be owned, not
+    // borrowed.
+    if (!m_text.data_ptr().d_ptr() && !m_text.isEmpty())
+        m_text = QByteArray(text.constData(), text.size());
+    const auto line = [this](qsizetype from, qsizetype size) {
+        return QByteArray::fromRawData(m_text.constData() + from, size);
+    };
+    m_lines.reserve(m_text.count('\n') + 1);
+    for (qsizetype start = 0; start < m_text.size();) {
+        const qsizetype lf = m_text.indexOf('\n', start);
+        if (lf < 0) {
+            m_lines.append({line(start, m_text.size() - start), End::None});
+            break;
+        }
+        const bool cr = lf > start && m_text[lf - 1] == '\r';
+        m_lines.append({line(start, lf - start - cr), cr ? End::CrLf : End::Lf});
+        start = lf + 1;
+    }
     parse();
 }
 
 QByteArray File::text() const {
+    qsizetype size = 0;
+    for (const Line& line : m_lines)
+        size += line.content.size() + 2;
     QByteArray out;
+    out.reserve(size);
     for (const Line& line : m_lines) {
         out += line.content;
-        if (line.newline)
+        if (line.end == End::CrLf)
+            out += '\r';
+        if (line.end != End::None)
             out += '\n';
     }
     return out;
+}
+
+File::Line File::newLine(QByteArray content) const {
+    const bool crlf = !m_lines.isEmpty() && m_lines[0].end == End::CrLf;
+    if (crlf)
+        content.replace("\n", "\r\n"); // a long value's continuations
+    return {std::move(content), crlf ? End::CrLf : End::Lf};
 }
 
 bool File::isRegistry() const {
@@ -219,16 +244,53 @@ void File::parse() {
         Section section;
         section.header = i;
         section.end = int(m_lines.size());
-        if (const std::optional<Unescaped> path = unescape(content, open + 1, ']')) {
-            section.rawPath = content.mid(open + 1, path->next - 1 - (open + 1));
-            section.afterBracket = path->next;
-            for (qsizetype at : path->backslashes)
-                section.separators << at - (open + 1);
-            section.path = path->text.split(u'\\');
+        section.open = open + 1;
+        qsizetype p = open + 1;
+        bool plain = true;
+        while (plain && p < content.size() && content[p] != ']') {
+            if (content[p] == '\\' && p + 1 < content.size() && content[p + 1] == '\\')
+                p += 2;
+            else if (content[p] >= 0x20 && content[p] < 0x7F && content[p] != '\\')
+                ++p;
+            else
+                plain = false;
+        }
+        if (plain && p < content.size()) {
+            section.valid = section.plain = true;
+            section.afterBracket = p + 1;
+        } else if (const std::optional<Unescaped> path = unescape(content, open + 1, ']')) {
             section.valid = true;
+            section.afterBracket = path->next;
         }
         m_sections << section;
     }
+}
+
+File::Key File::key(const QStringList& path) {
+    Key key{path, {}};
+    for (const QString& name : path)
+        for (const QChar c : name)
+            if (c.unicode() < 0x20 || c.unicode() >= 0x7F)
+                return key;
+    key.plain = path.join(QStringLiteral("\\\\")).toLatin1();
+    return key;
+}
+
+bool File::holds(const Section& section, const Key& key, bool exact) const {
+    if (!section.valid)
+        return false;
+    const QByteArray& content = m_lines[section.header].content;
+    if (section.plain && !key.plain.isEmpty()) {
+        const QByteArrayView raw =
+            QByteArrayView(content).sliced(section.open, section.afterBracket - 1 - section.open);
+        const qsizetype n = key.plain.size();
+        if (raw.size() < n || qstrnicmp(raw.data(), n, key.plain.constData(), n) != 0)
+            return false;
+        return raw.size() == n || (!exact && raw.sliced(n).startsWith("\\\\"));
+    }
+    const QStringList names = unescape(content, section.open, ']')->text.split(u'\\');
+    return names.size() >= key.path.size() && (!exact || names.size() == key.path.size()) &&
+           samePath(names, key.path, key.path.size());
 }
 
 QList<File::Value> File::values(const Section& section) const {
@@ -268,22 +330,43 @@ QList<File::Value> File::values(const Section& section) const {
 bool File::hasKey(const QStringList& path) const {
     if (!isRegistry() || path.isEmpty())
         return false;
+    const Key wanted = key(path);
     for (const Section& s : m_sections)
-        if (s.valid && s.path.size() >= path.size() && samePath(s.path, path, path.size()))
+        if (holds(s, wanted, false))
             return true;
     return false;
+}
+
+void File::shift(int at, int delta) {
+    for (Section& s : m_sections) {
+        if (s.header >= at) {
+            s.header += delta;
+            s.end += delta;
+        } else if (s.end > at || (delta > 0 && s.end == at)) {
+            s.end += delta; // lines added at a section's end are its own
+        }
+    }
 }
 
 void File::stamp(const Section& section, qint64 msecsSince1970) {
     Line& header = m_lines[section.header];
     header.content = header.content.left(section.afterBracket) + ' ' + seconds(msecsSince1970);
-    for (int i = section.header + 1; i < section.end; ++i) {
-        QByteArray& content = m_lines[i].content;
-        const qsizetype p = skipBlanks(content, 0);
-        if (content.mid(p, 6) == "#time=") {
-            content = content.left(p) + timeLine(msecsSince1970);
-            return;
-        }
+    // Wine keeps the last "#time=" it reads for the key; one inside a value's continuation lines
+    // is part of that value, not the key's time.
+    const QList<Value> inSection = values(section);
+    int time = -1;
+    for (int i = section.header + 1, v = 0; i < section.end; ++i) {
+        while (v < inSection.size() && inSection[v].first + inSection[v].count <= i)
+            ++v;
+        if (v < inSection.size() && inSection[v].first <= i)
+            continue;
+        const QByteArray& content = m_lines[i].content;
+        if (content.mid(skipBlanks(content, 0), 6) == "#time=")
+            time = i;
+    }
+    if (time >= 0) {
+        QByteArray& content = m_lines[time].content;
+        content = content.left(skipBlanks(content, 0)) + timeLine(msecsSince1970);
     }
 }
 
@@ -294,11 +377,12 @@ bool File::setValue(const QStringList& path, const QString& name, quint32 type,
 
     // Should a value appear twice, Wine keeps the last one read, so that one is replaced; a new
     // value goes to the key's last section.
+    const Key wanted = key(path);
     std::optional<Section> own;
     std::optional<Section> holder;
     std::optional<Value> existing;
     for (const Section& s : m_sections) {
-        if (!s.valid || s.path.size() != path.size() || !samePath(s.path, path, path.size()))
+        if (!holds(s, wanted, true))
             continue;
         own = s;
         for (const Value& v : values(s))
@@ -310,11 +394,12 @@ bool File::setValue(const QStringList& path, const QString& name, quint32 type,
 
     if (existing) {
         stamp(*holder, msecsSince1970);
-        const bool newline = m_lines[existing->first + existing->count - 1].newline;
-        m_lines.remove(existing->first, existing->count);
-        m_lines.insert(existing->first, {valueLine(existing->name, type, stored), newline});
+        Line line = newLine(valueLine(existing->name, type, stored));
+        line.end = m_lines[existing->first + existing->count - 1].end;
+        m_lines[existing->first] = std::move(line);
+        m_lines.remove(existing->first + 1, existing->count - 1);
+        shift(existing->first + 1, 1 - existing->count);
     } else if (own) {
-        const QByteArray line = valueLine(name, type, stored);
         stamp(*own, msecsSince1970);
         int last = own->end - 1;
         while (last > own->header && rightTrimmed(m_lines[last].content).isEmpty())
@@ -325,26 +410,40 @@ bool File::setValue(const QStringList& path, const QString& name, quint32 type,
             for (const Value& v : values(*own))
                 if (v.first <= last && last < v.first + v.count)
                     at = v.first;
-        if (at == last + 1)
-            m_lines[last].newline = true;
-        m_lines.insert(at, {line, true});
+        const Line line = newLine(valueLine(name, type, stored));
+        if (at == last + 1 && m_lines[last].end == End::None)
+            m_lines[last].end = line.end;
+        m_lines.insert(at, line);
+        shift(at, 1);
     } else {
         // The key exists only through a section below it: its own section goes just before
         // that one, named as the file already names it.
-        for (const Section& s : m_sections) {
-            if (!s.valid || s.path.size() <= path.size() || !samePath(s.path, path, path.size()))
+        for (qsizetype i = 0; i < m_sections.size(); ++i) {
+            const Section& s = m_sections[i];
+            if (!holds(s, wanted, false))
                 continue;
-            const QByteArray rawPath = s.rawPath.left(s.separators[path.size() - 1]);
+            const QByteArray& header = m_lines[s.header].content;
+            const qsizetype separator = unescape(header, s.open, ']')->backslashes[path.size() - 1];
+            const QByteArray rawPath = header.mid(s.open, separator - s.open);
             const int at = s.header;
-            const QByteArray line = valueLine(name, type, stored);
-            m_lines.insert(at, {"[" + rawPath + "] " + seconds(msecsSince1970), true});
-            m_lines.insert(at + 1, {timeLine(msecsSince1970), true});
-            m_lines.insert(at + 2, {line, true});
-            m_lines.insert(at + 3, {QByteArray(), true});
+            m_lines.insert(at, newLine("[" + rawPath + "] " + seconds(msecsSince1970)));
+            m_lines.insert(at + 1, newLine(timeLine(msecsSince1970)));
+            m_lines.insert(at + 2, newLine(valueLine(name, type, stored)));
+            m_lines.insert(at + 3, newLine(QByteArray()));
+            shift(at, 4);
+            if (i > 0)
+                m_sections[i - 1].end = at;
+            Section added;
+            added.header = at;
+            added.end = at + 4;
+            added.valid = true;
+            added.plain = s.plain;
+            added.open = 1;
+            added.afterBracket = 1 + rawPath.size() + 1;
+            m_sections.insert(i, added);
             break;
         }
     }
-    parse();
     return true;
 }
 

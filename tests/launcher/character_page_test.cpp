@@ -2,11 +2,16 @@
 #include "launcher/character_page.h"
 #include "platform/wine_registry.h"
 #include "support/main_window_fixture.h"
+#include "support/recording_program.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -65,8 +70,6 @@ const QByteArray kOtherReg = R"(WINE REGISTRY Version 2
 
 class CharacterPageTest : public support::MainWindowTest {
 protected:
-    void SetUp() override { storePaths(); }
-
     QString prefixPath() const { return m_dir.path(); }
     void writeFile(const char* name, const QByteArray& text) const {
         QFile f(QDir(prefixPath()).filePath(QString::fromLatin1(name)));
@@ -121,6 +124,19 @@ protected:
     }
     QString stored(const char* key) {
         return sandbox.settings().GetSetting(QString::fromLatin1(key), QStringLiteral("(missing)"));
+    }
+    // "title: text" of each message box.
+    QStringList boxes() {
+        QStringList out;
+        for (const auto& shown : sandbox.dialogs().shown())
+            if (shown.kind == QStringLiteral("message"))
+                out << shown.title + QStringLiteral(": ") + shown.text;
+        return out;
+    }
+    QString missingKeysBox() const {
+        return QStringLiteral("Error: The game's profile keys were not found in the Wine prefix "
+                              "\"%1\". Start the game once, then press Finish again.")
+            .arg(prefixPath());
     }
     int questionsAsked() {
         int n = 0;
@@ -220,15 +236,16 @@ TEST_F(CharacterPageTest, CharacterCodesPerBuildAndTheLoriQuestionAskedOnce) {
         sandbox.dialogs().clear();
         if (c.answer)
             sandbox.dialogs().answerInput(latin(*c.answer));
-        // Asked after the names and colours of the default user's keys, before any character.
+        // Asked after the names and colours of the default user's keys, before any character;
+        // what comes before the question is on disk while it is open.
         QByteArray atQuestion;
-        sandbox.dialogs().onInput = [&] {
+        sandbox.dialogs().whileAsked([&] {
             atQuestion = values("Name") + " / " + values("Color") + " / " + values("Char");
-        };
+        });
         CharacterPage& p = openPage();
         (p.*c.option)->setChecked(true);
         finish();
-        sandbox.dialogs().onInput = nullptr;
+        sandbox.dialogs().whileAsked(nullptr);
         if (c.asked) {
             EXPECT_EQ(atQuestion, R"("Your Name" | "Your Name" | "Old" | absent / )"
                                   "hex:00,00,00,00 | hex:00,00,00,00 | absent | absent / "
@@ -290,16 +307,22 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
         std::optional<QByteArray> userdef; // nullopt: no such file
         std::optional<QByteArray> user;
         const char* names;
+        bool box; // the keys-missing box
     };
+    // A build that is not installed is no fault; no key of either is.
+    const QByteArray only123 = kUserdefReg.left(kUserdefReg.indexOf("\n[", 80) + 1);
     const Case cases[] = {
         {"only the current user's keys", std::nullopt, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")"},
+         R"(absent | absent | "Jazz" | "Jazz")", false},
         {"default user without the game", kOtherReg, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")"},
+         R"(absent | absent | "Jazz" | "Jazz")", false},
         {"only the default user's keys", kUserdefReg, std::nullopt,
-         R"("Jazz" | "Jazz" | absent | absent)"},
-        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent"},
-        {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent"},
+         R"("Jazz" | "Jazz" | absent | absent)", false},
+        {"1.24 not installed", only123, std::nullopt, R"("Jazz" | absent | absent | absent)",
+         false},
+        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent", true},
+        {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -328,7 +351,7 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
         EXPECT_EQ(
             QDir(prefixPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             files);
-        EXPECT_TRUE(sandbox.dialogs().shown().empty());
+        EXPECT_EQ(boxes(), c.box ? QStringList{missingKeysBox()} : QStringList());
         EXPECT_TRUE(backOnFirstPage());
         EXPECT_EQ(stored("Alias"), QStringLiteral("Jazz"));
     }
@@ -339,8 +362,167 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
     openPage(missing);
     finish();
     EXPECT_FALSE(QFileInfo::exists(missing));
-    EXPECT_TRUE(sandbox.dialogs().shown().empty());
+    EXPECT_EQ(boxes(), QStringList{QStringLiteral("Error: There is no Wine prefix at \"%1\". Start "
+                                                  "the game once, then press Finish again.")
+                                       .arg(missing)});
     EXPECT_TRUE(backOnFirstPage());
+}
+
+TEST_F(CharacterPageTest, AFailedWriteLeavesTheFileWholeAndSaysSo) {
+    // user.reg is a link to a file larger than any file this process may now write.
+    const QByteArray big =
+        kUserReg + "\n[Filler] 1700000000\n\"Data\"=\"" + QByteArray(64 * 1024, 'x') + "\"\n";
+    writeFile("userdef.reg", kUserdefReg);
+    writeFile("real.reg", big);
+    ASSERT_TRUE(QFile::link(QDir(prefixPath()).filePath(QStringLiteral("real.reg")),
+                            QDir(prefixPath()).filePath(QStringLiteral("user.reg"))));
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = before;
+    limit.rlim_cur = rlim_t(big.size());
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    openPage();
+    finish();
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(readFile("real.reg"), big);
+    EXPECT_TRUE(QFileInfo(QDir(prefixPath()).filePath(QStringLiteral("user.reg"))).isSymLink());
+    EXPECT_EQ(QDir(prefixPath()).entryList(QDir::Files).size(), 3); // no temporary file left
+    EXPECT_EQ(values("Name"), R"("Your Name" | "Your Name" | "Old" | absent)");
+    EXPECT_EQ(boxes(),
+              QStringList{QStringLiteral("Error: The player profile could not be written to "
+                                         "\"%1/real.reg\": File too large. Make room on the "
+                                         "disk or allow writing to the file, then press "
+                                         "Finish again.")
+                              .arg(prefixPath())});
+    EXPECT_TRUE(backOnFirstPage());
+}
+
+// A wineserver as Debian's Wine leaves one: the name of a folder of its own in the prefix's file
+// "wineserver", and a socket that accepts at /tmp/<name>/server-<device>-<inode>/socket.
+struct FakeWineServer {
+    QTemporaryDir folder{QStringLiteral("/tmp/quillmere-test-XXXXXX")};
+    QLocalServer socket;
+    explicit FakeWineServer(const QString& prefix) {
+        struct stat st {};
+        QFile named(QDir(prefix).filePath(QStringLiteral("wineserver")));
+        if (::stat(QFile::encodeName(prefix).constData(), &st) != 0 ||
+            !named.open(QIODevice::WriteOnly))
+            return;
+        named.write(QFile::encodeName(QFileInfo(folder.path()).fileName()));
+        const QString server = QStringLiteral("%1/server-%2-%3")
+                                   .arg(folder.path())
+                                   .arg(quint64(st.st_dev), 0, 16)
+                                   .arg(quint64(st.st_ino), 0, 16);
+        QDir().mkpath(server);
+        socket.listen(server + QStringLiteral("/socket"));
+    }
+};
+
+// A `wine` that logs each call with its WINEPREFIX, answers `reg query` with 0 for the keys in
+// `keys` and 1 for others, and keeps what `regedit /S -` reads.
+void writeFakeWine(const QString& bin, const QString& keys, int regeditExit) {
+    QFile list(bin + QStringLiteral("/keys"));
+    if (list.open(QIODevice::WriteOnly))
+        list.write(keys.toUtf8() + '\n');
+    QFile f(bin + QStringLiteral("/wine"));
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    f.write("#!/bin/sh\nPATH=/usr/bin:/bin\nd=$(dirname \"$0\")\n"
+            "printf '%s|%s\\n' \"$WINEPREFIX\" \"$*\" >> \"$d/calls\"\n"
+            "[ \"$1 $2\" = 'reg query' ] && { grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
+            "[ \"$*\" = 'regedit /S -' ] && cat > \"$d/import\" && exit " +
+            QByteArray::number(regeditExit) + "\nexit 2\n");
+    f.setPermissions(f.permissions() | QFile::ExeOwner);
+}
+
+TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
+    const QString p123 =
+        QStringLiteral("\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    const QString p124 = QStringLiteral(
+        "\\Software\\Epic MegaGames\\Jazz Jackrabbit 2 Special Edition\\1.24\\Player0");
+    const QString k1 = QStringLiteral("HKEY_USERS\\.DEFAULT") + p123;
+    const QString k2 = QStringLiteral("HKEY_USERS\\.DEFAULT") + p124;
+    const QString k3 = QStringLiteral("HKEY_CURRENT_USER") + p123;
+    const QString k4 = QStringLiteral("HKEY_CURRENT_USER") + p124;
+    const QString values =
+        QStringLiteral("]\r\n\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n"
+                       "\"Color\"=hex:00,00,00,00\r\n\"Char\"=hex:");
+    struct Case {
+        const char* what;
+        QStringList existing; // as Wine answers
+        int regeditExit;
+        QString imported; // empty: no import
+        QString box;
+    };
+    const Case cases[] = {
+        {"1.24 missing for the default user",
+         {k1, k3, k4},
+         0,
+         QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[") + k1 + values +
+             QStringLiteral("55,00,00,00\r\n\r\n[") + k3 + values +
+             QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + values +
+             QStringLiteral("3d,00,00,00\r\n\r\n"),
+         {}},
+        {"no keys yet", {}, 0, {}, missingKeysBox()},
+        {"the import fails",
+         {k1, k2, k3, k4},
+         3,
+         {},
+         QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
+                        "player profile (wine regedit: exit code 3). Close the game, then press "
+                        "Finish again.")
+             .arg(prefixPath())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writePrefix();
+        sandbox.dialogs().clear();
+        sandbox.dialogs().answerInput(QStringLiteral("2"));
+        QTemporaryDir bin;
+        writeFakeWine(bin.path(), c.existing.join(u'\n'), c.regeditExit);
+        support::ScopedEnvironment path("PATH", bin.path());
+        FakeWineServer server(prefixPath());
+        ASSERT_TRUE(server.socket.isListening());
+        CharacterPage& p = openPage();
+        p.Alias->setText(QStringLiteral("Jazz\u00A7"));
+        p.Lori->setChecked(true);
+        finish();
+        EXPECT_TRUE(backOnFirstPage());
+        EXPECT_EQ(questionsAsked(), 1);
+
+        // A batch begun now follows the one under way, so its end marks that one's.
+        bool ended = false;
+        m_registry->beginWrites();
+        m_registry->endWrites([&](const platform::WriteReport&) { ended = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+
+        QFile calls(bin.filePath(QStringLiteral("calls")));
+        ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+        QStringList called = QString::fromUtf8(calls.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        called.sort();
+        QStringList expected{QStringLiteral("reg query ") + k3, QStringLiteral("reg query ") + k4,
+                             QStringLiteral("reg query ") + k1, QStringLiteral("reg query ") + k2};
+        if (!c.existing.isEmpty())
+            expected << QStringLiteral("regedit /S -");
+        for (QString& e : expected)
+            e.prepend(prefixPath() + u'|');
+        expected.sort();
+        EXPECT_EQ(called, expected);
+        if (!c.imported.isEmpty()) {
+            QFile imported(bin.filePath(QStringLiteral("import")));
+            QByteArray utf16("\xff\xfe", 2);
+            for (const QChar ch : c.imported)
+                utf16 += QByteArray(1, char(ch.unicode())) + '\0';
+            EXPECT_EQ(imported.open(QIODevice::ReadOnly) ? imported.readAll() : QByteArray(),
+                      utf16);
+        }
+        EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        // The files are Wine's while it runs.
+        EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), kUserReg + kUserdefReg);
+    }
 }
 
 TEST_F(CharacterPageTest, OnlyTheWrittenValuesAndTheirKeysTimesChange) {

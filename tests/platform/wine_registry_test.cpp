@@ -193,9 +193,9 @@ TEST(WineRegistry, APrefixWithoutRegistryFilesHoldsNoKeys) {
         EXPECT_EQ(prefix.registry().openKey(reg::CurrentUser, key, reg::AllAccess), 0u);
     }
     {
-        Prefix prefix; // a signature line ending in CR is not Wine's either
+        Prefix prefix; // Wine reads a file with CR LF line ends too
         prefix.write("user.reg", "WINE REGISTRY Version 2\r\n\r\n[Software\\\\Wine] 1\r\n");
-        EXPECT_EQ(prefix.registry().openKey(reg::CurrentUser, key, reg::AllAccess), 0u);
+        EXPECT_NE(prefix.registry().openKey(reg::CurrentUser, key, reg::AllAccess), 0u);
     }
     {
         Prefix prefix; // no files
@@ -228,7 +228,22 @@ TEST(WineRegistry, ReplacesOrAppendsTheValueAndKeepsEveryOtherByte) {
     const QByteArray section = kPlayer123 + "] 1700000000\n#time=1d9c8c2b1a2b3c4\n";
     const QByteArray stamped = kPlayer123 + kStampedHeader + '\n' + kStampedTime + '\n';
     const QByteArray wine = "\n[Software\\\\Wine] 1700000001\n\"Version\"=\"win10\"\n";
+    // The same file with CR LF line ends, as Wine also reads it.
+    const auto crlf = [](QByteArray text) { return text.replace("\n", "\r\n"); };
+    const std::string_view longData = "\0\1\2\3\4\5\6\7\10\11\12\13\14\15\16\17\20\21\22\23\24\25"
+                                      "\26\27\30\31\32\33\34\35"sv;
+    const QByteArray wrapped = "\"Name\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,"
+                               "12,13,14,15,\\\n  16,17,18,19,1a,1b,1c,1d";
     const Case cases[] = {
+        {"CR LF kept, and taken by what is added", player123, "Name", 3, longData,
+         crlf(kHeader + '\n' + section + "\"Zed\"=\"z\"\n" + wine),
+         crlf(kHeader + '\n' + stamped + "\"Zed\"=\"z\"\n" + wrapped + '\n' + wine)},
+        {"the key's time line, not a continuation line that looks like one", "Software\\Review",
+         "Blob", 3, "\x02",
+         kHeader +
+             "\n[Software\\\\Review] 1\n\"Blob\"=hex:01,\\\n  #time=1d\n#time=1da0f0a1b2c3d4e\n",
+         kHeader + "\n[Software\\\\Review" + kStampedHeader + "\n\"Blob\"=hex:02\n" + kStampedTime +
+             '\n'},
         {"replaced in place", player123, "Name", 1, "New",
          kHeader + '\n' + section + "\"Color\"=hex:00,00,00,00\n\"Name\"=\"Old\"\n\"Zed\"=\"z\"\n" +
              wine,
@@ -346,7 +361,8 @@ TEST(WineRegistry, RewritesTheFileAtomicallyAndKeepsLinks) {
         EXPECT_TRUE(identity(prefix.file("user.reg")).symlink);
         EXPECT_TRUE(prefix.read("real.reg").contains(written));
     }
-    // A file with a second hard link is rewritten in place, so both names see the value.
+    // A file with a second hard link is replaced all the same: a torn file would be worse than
+    // the other name keeping the old content.
     {
         Prefix prefix;
         prefix.write("user.reg", kUserReg);
@@ -357,9 +373,30 @@ TEST(WineRegistry, RewritesTheFileAtomicallyAndKeepsLinks) {
         platform::WineRegistry registry = prefix.registry();
         EXPECT_TRUE(registry.setValue(registry.openKey(reg::CurrentUser, player, reg::AllAccess),
                                       "Name", 1, "New"));
-        EXPECT_EQ(identity(prefix.file("user.reg")).inode, before.inode);
-        EXPECT_TRUE(prefix.read("backup.reg").contains(written));
+        EXPECT_NE(identity(prefix.file("user.reg")).inode, before.inode);
+        EXPECT_TRUE(prefix.read("user.reg").contains(written));
+        EXPECT_EQ(prefix.read("backup.reg"), kUserReg);
     }
+}
+
+TEST(WineRegistry, WineServerSocketIsWhereWineListens) {
+    Prefix prefix;
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(prefix.path()).constData(), &st), 0);
+    const QString server = QStringLiteral("/server-%1-%2/socket")
+                               .arg(quint64(st.st_dev), 0, 16)
+                               .arg(quint64(st.st_ino), 0, 16);
+    // Upstream Wine: a folder per user.
+    EXPECT_EQ(platform::wineServerSocket(prefix.path()),
+              QStringLiteral("/tmp/.wine-%1").arg(::getuid()) + server);
+    // Debian's Wine names its folder in the prefix.
+    prefix.write("wineserver", "wine-AbC123");
+    EXPECT_EQ(platform::wineServerSocket(prefix.path()),
+              QStringLiteral("/tmp/wine-AbC123") + server);
+    EXPECT_FALSE(platform::wineServerRuns(prefix.path()));
+    prefix.write("wineserver", "../etc");
+    EXPECT_EQ(platform::wineServerSocket(prefix.path()), QString());
+    EXPECT_EQ(platform::wineServerSocket(prefix.file("none")), QString());
 }
 
 TEST(WineRegistryFile, HostileTextIsKeptByteForByteAndOnlyWellFormedKeysOpen) {

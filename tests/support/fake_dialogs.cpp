@@ -8,8 +8,8 @@ void FakeDialogs::messageBox(const QString& text, const QString& title) {
 
 QString FakeDialogs::inputBox(const QString& prompt, const QString& title) {
     m_shown.push_back({QStringLiteral("input"), prompt, title, {}, {}});
-    if (onInput)
-        onInput();
+    if (m_whileAsked)
+        m_whileAsked();
     if (m_inputs.empty())
         return QString();
     QString answer = m_inputs.front();

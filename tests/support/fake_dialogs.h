@@ -26,8 +26,8 @@ public:
                                     const QString& initialFolder) override;
 
     void answerInput(const QString& text) { m_inputs.push_back(text); }
-    // Runs when an input box is asked, before it answers: a test looks at the world at that step.
-    std::function<void()> onInput;
+    // Runs while the next input boxes are open, as a user may look around before answering.
+    void whileAsked(std::function<void()> look) { m_whileAsked = std::move(look); }
     // A chosen file; cancelOpenFile() scripts a cancelled dialog.
     void answerOpenFile(const QString& file) { m_files.push_back({true, file}); }
     void cancelOpenFile() { m_files.push_back({false, QString()}); }
@@ -40,6 +40,7 @@ private:
     std::deque<QString> m_inputs;
     std::deque<std::pair<bool, QString>> m_files; // {chosen, file}
     std::vector<Shown> m_shown;
+    std::function<void()> m_whileAsked;
 };
 
 } // namespace support
