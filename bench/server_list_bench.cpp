@@ -2,10 +2,10 @@
 #include "common/status_line.h"
 #include "online/join_page.h"
 #include "online/join_page_host.h"
-#include "online/server_list_parser.h"
-#include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/dialogs.h"
+#include "protocol/server_list_parser.h"
+#include "protocol/server_table_model.h"
 
 #include <QApplication>
 #include <QByteArray>

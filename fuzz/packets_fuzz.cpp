@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the codecs of the password check and of the listing record, and
 // checks that every datagram and record they make has the layout the servers read, and that no
 // reply but the exact accepting one from the server lets a player in.
-#include "online/password_datagram.h"
-#include "online/registration_packet.h"
+#include "protocol/password_datagram.h"
+#include "protocol/registration_packet.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the server-information reader, cut into reads at arbitrary places, and
 // checks that no byte is lost or invented, that every packet is whole and that the parsers stay
 // inside the packets and inside their bounds.
-#include "online/server_info_packets.h"
+#include "protocol/server_info_packets.h"
 
 #include <QByteArrayList>
 

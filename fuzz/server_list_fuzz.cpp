@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the server-list reader as a reply cut into reads at arbitrary places,
 // and checks that the lines and rows do not depend on the cuts.
-#include "online/server_list_parser.h"
+#include "protocol/server_list_parser.h"
 
 #include <QList>
 #include <cstddef>

@@ -11,6 +11,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMERE_APP_ID));
     platform::loadTahoma();
 
     AppSettings settings;

@@ -2,7 +2,7 @@
 #include "launcher/main_window.h"
 #include "online/join_page.h"
 #include "online/password_dialog.h"
-#include "online/server_table_model.h"
+#include "protocol/server_table_model.h"
 
 #include <QLineEdit>
 

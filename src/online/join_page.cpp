@@ -7,11 +7,11 @@
 #include "common/timing.h"
 #include "online/join_page_host.h"
 #include "online/server_info_window.h"
-#include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/dialogs.h"
 #include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
+#include "protocol/server_table_model.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/list_server.h"
-#include "online/server_list_parser.h"
+#include "protocol/server_list_parser.h"
 
 #include <QAbstractSocket>
 #include <QFrame>

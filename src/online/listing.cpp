@@ -4,8 +4,8 @@
 #include "common/timing.h"
 #include "online/listing_host.h"
 #include "online/listing_window.h"
-#include "online/registration_packet.h"
 #include "platform/windows_1252.h"
+#include "protocol/registration_packet.h"
 
 #include <QTcpSocket>
 #include <QTimer>

@@ -2,7 +2,7 @@
 
 #include "common/game_port.h"
 
-#include "online/password_datagram.h"
+#include "protocol/password_datagram.h"
 
 #include <QHostAddress>
 #include <QWidget>

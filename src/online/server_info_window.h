@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/game_port.h"
-#include "online/server_info_packets.h"
+#include "protocol/server_info_packets.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "online/join_page.h"
-#include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/check_value.h"
+#include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
 
 #include <QHeaderView>

@@ -3,8 +3,8 @@
 #include "online/join_page.h"
 #include "online/listing.h"
 #include "online/listing_window.h"
-#include "online/server_table_model.h"
 #include "platform/gui/check_value.h"
+#include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
 
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "common/timing.h"
 #include "online/join_page.h"
-#include "online/server_info_packets.h"
 #include "online/server_info_window.h"
-#include "online/server_table_model.h"
 #include "online/server_table_view.h"
+#include "protocol/server_info_packets.h"
+#include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
 
 #include <QPlainTextEdit>

@@ -14,4 +14,13 @@ TEST(Windows1252, EachByteIsOneCharacterOfTheCodePageAndBack) {
     EXPECT_EQ(platform::toWindows1252(QStringLiteral("\u4e2d")), QByteArray("?"));
 }
 
+TEST(Windows1252, DecodesEveryByteToItsCharacter) {
+    EXPECT_EQ(platform::fromWindows1252("Jazz \xA7 \x80\x8A\x9F\xE9\x81"),
+              QStringLiteral(u"Jazz § €ŠŸé\u0081"));
+    EXPECT_LT(platform::foldWindows1252('A'), platform::foldWindows1252('b'));
+    EXPECT_EQ(platform::foldWindows1252('\xC9'), platform::foldWindows1252('\xE9')); // É é
+    EXPECT_EQ(platform::foldWindows1252('\x8A'), platform::foldWindows1252('\x9A')); // Š š
+    EXPECT_EQ(platform::foldWindows1252('\xD7'), 0xD7); // × is no letter
+}
+
 } // namespace

@@ -12,9 +12,9 @@
 #include "online/listing.h"
 #include "online/listing_window.h"
 #include "online/server_info_window.h"
-#include "online/server_table_model.h"
 #include "online/server_table_view.h"
 #include "platform/gui/fonts.h"
+#include "protocol/server_table_model.h"
 #include "support/test_environment.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "online/password_datagram.h"
+#include "protocol/password_datagram.h"
 
 namespace {
 

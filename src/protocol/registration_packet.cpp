@@ -1,4 +1,4 @@
-#include "online/registration_packet.h"
+#include "protocol/registration_packet.h"
 
 #include "common/game_port.h"
 

@@ -1,4 +1,4 @@
-#include "online/server_info_packets.h"
+#include "protocol/server_info_packets.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "online/server_table_model.h"
+#include "protocol/server_table_model.h"
 
 #include "platform/windows_1252.h"
 

@@ -1,4 +1,4 @@
-#include "online/server_list_parser.h"
+#include "protocol/server_list_parser.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,5 +1,4 @@
-#include "online/server_list_parser.h"
-#include "platform/windows_1252.h"
+#include "protocol/server_list_parser.h"
 
 #include <QByteArrayList>
 #include <gtest/gtest.h>
@@ -243,15 +242,6 @@ TEST(ServerListReply, AReplyIsCutAtItsSizeOrLineLimitAndTheLinesBeforeStay) {
     EXPECT_FALSE(reply.cut());
     EXPECT_EQ(linesOf(reply.take("\n\n")).size(), 0);
     EXPECT_TRUE(reply.cut());
-}
-
-TEST(Windows1252, DecodesEveryByteToItsCharacter) {
-    EXPECT_EQ(platform::fromWindows1252("Jazz " SECTION " \x80\x8A\x9F\xE9\x81"),
-              QStringLiteral(u"Jazz § €ŠŸé\u0081"));
-    EXPECT_LT(platform::foldWindows1252('A'), platform::foldWindows1252('b'));
-    EXPECT_EQ(platform::foldWindows1252('\xC9'), platform::foldWindows1252('\xE9')); // É é
-    EXPECT_EQ(platform::foldWindows1252('\x8A'), platform::foldWindows1252('\x9A')); // Š š
-    EXPECT_EQ(platform::foldWindows1252('\xD7'), 0xD7); // × is no letter
 }
 
 } // namespace
