@@ -142,6 +142,8 @@ void WineRegistry::closeKey(reg::Handle key) {
     m_open.erase(key);
 }
 
+WineRegistry::Batch::Batch() = default;
+
 wine_reg::File* WineRegistry::batchFile(const QString& file) {
     auto [at, added] = m_batch->files.try_emplace(file);
     if (added)

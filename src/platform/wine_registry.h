@@ -60,6 +60,9 @@ private:
         bool changed = false;
     };
     struct Batch {
+        // Declared here and made where File is complete; clang also needs it declared to see
+        // that the batch can be made inside this class.
+        Batch();
         bool throughWine = false;
         std::map<QString, Loaded> files;
         QList<WineValue> values; // for Wine
