@@ -63,8 +63,7 @@ PasswordDialog::PasswordDialog(platform::Dialogs& dialogs, platform::ProgramStar
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &PasswordDialog::Timer1_Timer);
 
-    m_replyWait = new QTimer(this);
-    m_replyWait->setSingleShot(true);
+    m_replyWait = timing::oneShot(this, "ReplyWait");
     connect(m_replyWait, &QTimer::timeout, this, &PasswordDialog::noReply);
 
     Winsock1 = new QUdpSocket(this);

@@ -54,9 +54,7 @@ ServerInfoWindow::ServerInfoWindow(quint16 gamePort, QWidget* parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     connect(Timer2, &QTimer::timeout, this, &ServerInfoWindow::Timer2_Timer);
 
-    AnswerTimer = new QTimer(this);
-    AnswerTimer->setObjectName(QStringLiteral("AnswerTimer"));
-    AnswerTimer->setSingleShot(true);
+    AnswerTimer = timing::oneShot(this, "AnswerTimer");
     connect(AnswerTimer, &QTimer::timeout, this, &ServerInfoWindow::AnswerTimer_Timer);
 }
 
