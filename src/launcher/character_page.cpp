@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <cmath>
 
 namespace reg = platform::reg;
 
@@ -74,11 +73,7 @@ QRadioButton* option(QWidget* parent, const char* name, const QString& text, QRe
 
 // A fur box read as a number: blanks around it, a fraction and an exponent are allowed.
 std::optional<double> furNumber(const QLineEdit* box) {
-    bool ok = false;
-    const double v = box->text().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    return ToDecimalNumber(box->text());
 }
 
 // Sets an option of the character group; clearing one selects none of the others.
@@ -265,12 +260,10 @@ std::optional<QString> CharacterPage::ColorText() const {
     QString text = QStringLiteral("&H");
     for (const QLineEdit* box : {Fur4, Fur3, Fur2, Fur1}) {
         const std::optional<double> v = furNumber(box);
-        if (!v)
+        const std::optional<qint64> byte = v ? RoundedInRange(*v, 0, 255) : std::nullopt;
+        if (!byte)
             return std::nullopt;
-        const double rounded = std::nearbyint(*v); // the default rounding is halves to even
-        if (rounded < 0 || rounded > 255)
-            return std::nullopt;
-        text += QStringLiteral("%1").arg(int(rounded), 2, 16, QChar(u'0')).toUpper();
+        text += QStringLiteral("%1").arg(*byte, 2, 16, QChar(u'0')).toUpper();
     }
     return text;
 }

@@ -1,22 +1,7 @@
 #include "launcher/registry_routines.h"
 
+#include "common/conversions.h"
 #include "platform/windows_1252.h"
-
-#include <cmath>
-
-namespace {
-
-int hexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 RegistryRoutines::RegistryRoutines(platform::Registry* registry) : m_registry(registry) {}
 
@@ -64,28 +49,10 @@ void RegistryRoutines::endWrites(std::function<void(const platform::WriteReport&
 }
 
 std::optional<QByteArray> binaryValue(const QString& value) {
-    const QString t = value.trimmed();
-    quint32 bits = 0;
-    if (t.startsWith(QStringLiteral("&H"), Qt::CaseInsensitive)) {
-        const QString digits = t.mid(2);
-        if (digits.isEmpty() || digits.size() > 8)
-            return std::nullopt;
-        for (const QChar c : digits) {
-            const int d = hexDigit(c.unicode());
-            if (d < 0)
-                return std::nullopt;
-            bits = bits << 4 | quint32(d);
-        }
-    } else {
-        bool ok = false;
-        const double v = t.toDouble(&ok);
-        if (!ok || !std::isfinite(v))
-            return std::nullopt;
-        const double rounded = std::nearbyint(v); // the default rounding is halves to even
-        if (rounded < -2147483648.0 || rounded > 2147483647.0)
-            return std::nullopt;
-        bits = quint32(qint32(rounded));
-    }
+    const std::optional<int> number = ToWholeNumber(value, 32);
+    if (!number)
+        return std::nullopt;
+    const quint32 bits = quint32(*number);
     QByteArray bytes;
     for (int shift = 0; shift < 32; shift += 8)
         bytes += static_cast<char>((bits >> shift) & 0xFF);

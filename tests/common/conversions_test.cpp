@@ -17,6 +17,8 @@ TEST(ToWholeNumber, AcceptsWhatTheStoreMayHoldAndRejectsTheRest) {
         {"   ", std::nullopt}, {"x", std::nullopt}, {"7x", std::nullopt}, {"32768", std::nullopt},
         {"1e9", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
         {"&H", std::nullopt},  {"&H10000", std::nullopt},
+        // Four hex digits are the whole 16-bit pattern; only digits follow the prefix.
+        {"&H7FFF", 32767},     {"&H8000", -32768}, {"&H-1", std::nullopt}, {"&H 1", std::nullopt},
     };
     for (const WholeCase& c : cases)
         EXPECT_EQ(ToWholeNumber(QString::fromLatin1(c.text)), c.expected) << c.text;
