@@ -1,13 +1,52 @@
 #include "common/name_codes.h"
 
+#include <algorithm>
+
 namespace name_codes {
 
-QString stripped(const QString& name) {
-    QString text = name;
-    for (char16_t digit = u'1'; digit <= u'9'; ++digit)
-        text.replace(QString(kSectionSign) + QChar(digit), QString());
-    text.remove(kSectionSign);
+namespace {
+
+// Removes every `code` (one or two characters) from `text` in one pass from the left.
+template <typename Text, typename Char>
+void removeAll(Text& text, const Char* code, qsizetype length) {
+    qsizetype from = text.indexOf(code[0]);
+    if (from < 0)
+        return;
+    const qsizetype size = text.size();
+    auto* data = text.data();
+    qsizetype to = from;
+    while (from < size) {
+        if (size - from >= length && std::equal(code, code + length, data + from)) {
+            from += length;
+            continue;
+        }
+        data[to++] = data[from++];
+    }
+    text.truncate(to);
+}
+
+template <typename Text, typename Char> Text strip(Text text, Codes codes, Char sign) {
+    if (codes.bars) {
+        const Char bar = static_cast<Char>(u'|');
+        removeAll(text, &bar, 1);
+    }
+    for (const char digit : codes.digits) {
+        const Char code[] = {sign, static_cast<Char>(char16_t(digit))};
+        removeAll(text, code, 2);
+    }
+    if (codes.loneSigns)
+        removeAll(text, &sign, 1);
     return text;
+}
+
+} // namespace
+
+QString stripped(QString name, Codes codes) {
+    return strip(std::move(name), codes, kSectionSign);
+}
+
+QByteArray stripped(QByteArray name, Codes codes) {
+    return strip(std::move(name), codes, '\xA7');
 }
 
 bool isSpacingDigit(const QString& text) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <string_view>
 
 // The game's name mark-up in a player name: "§" and a digit "1" to "9" in front of a name set its
-// spacing, a trailing "§" suppresses the colon after it ("|" toggles colours and is no concern
-// here). The section sign is one character here and the byte 0xA7 in the game's single-byte text,
-// so lengths count the same in both.
+// spacing, a trailing "§" suppresses the colon after it, "|" toggles colours. The section sign is
+// one character here and the byte 0xA7 in the game's single-byte text, so lengths count the same
+// in both.
 namespace name_codes {
 
 inline constexpr QChar kSectionSign{0xA7};
@@ -13,9 +15,21 @@ inline constexpr QChar kSectionSign{0xA7};
 // The longest name the game takes, codes included.
 inline constexpr qsizetype kMaxNameLength = 14;
 
-// The name with every "§1" to "§9" removed, digit by digit in that order, then every remaining
-// "§" on its own. Each removal scans once from the left and does not rescan the joins it makes.
-QString stripped(const QString& name);
+// Which codes a stripping takes out, in this order: every "|" when `bars` is set, then "§" with
+// each of `digits` in turn, then every "§" left when `loneSigns` is set. Each removal scans once
+// from the left and does not rescan the joins it makes, so the order decides what a join leaves.
+struct Codes {
+    bool bars = false;
+    std::string_view digits = "123456789";
+    bool loneSigns = true;
+};
+
+// The launcher's own: the spacing codes digit by digit, then any "§" on its own; "|" stays.
+inline constexpr Codes kSpacingCodes{};
+
+QString stripped(QString name, Codes codes = kSpacingCodes);
+// The same in the game's single-byte text, where "§" is the byte 0xA7.
+QByteArray stripped(QByteArray name, Codes codes);
 
 // Whether `text` is exactly one of the digits "1" to "9".
 bool isSpacingDigit(const QString& text);

@@ -1,5 +1,7 @@
 #include "protocol/server_info_packets.h"
 
+#include "common/name_codes.h"
+
 #include <algorithm>
 
 namespace {
@@ -108,13 +110,8 @@ QByteArray ParsePlayerList(QByteArrayView packet) {
     QByteArray probeLine = kProbeName.toByteArray();
     probeLine += "\r\n";
     removeAll(names, probeLine);
-    removeAll(names, "|");
-    for (char digit = '0'; digit <= '9'; ++digit) {
-        const char code[] = {'\xA7', digit};
-        removeAll(names, QByteArrayView(code, 2));
-    }
-    removeAll(names, "\xA7");
-    return names;
+    return name_codes::stripped(std::move(names),
+                                {.bars = true, .digits = "0123456789", .loneSigns = true});
 }
 
 std::optional<QByteArray> InfoPacketReader::next() {

@@ -1,5 +1,7 @@
 #include "protocol/server_list_parser.h"
 
+#include "common/name_codes.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -96,37 +98,9 @@ template <std::size_t N> QByteArray lastFound(const Token (&tokens)[N], unsigned
     return value;
 }
 
-constexpr char kSection = '\xA7'; // the section sign in the game's single-byte text
-
 void removeAll(QByteArray& text, QByteArrayView what) {
     if (view(text).find(view(what)) != std::string_view::npos)
         text.replace(what, QByteArrayView());
-}
-
-// Removes every `first` followed by `second`, in one pass from the left: pairs that only come
-// together by the removal stay.
-void removePairs(QByteArray& text, char first, char second) {
-    const qsizetype size = text.size();
-    qsizetype from = text.indexOf(first);
-    if (from < 0)
-        return;
-    char* data = text.data();
-    qsizetype to = from;
-    while (from < size) {
-        if (data[from] == first && from + 1 < size && data[from + 1] == second) {
-            from += 2;
-            continue;
-        }
-        data[to++] = data[from++];
-    }
-    text.truncate(to);
-}
-
-// Colour toggles "|" and the spacing codes "§1".."§9", "§0", removed one after another.
-void removeNameCodes(QByteArray& name) {
-    name.removeIf([](char c) { return c == '|'; });
-    for (char digit : {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0'})
-        removePairs(name, kSection, digit);
 }
 
 } // namespace
@@ -141,7 +115,9 @@ ServerListRow ParseServerListLine(QByteArrayView line) {
     const qsizetype nameLength = line.size() - close - 2;
     if (nameLength > 0) {
         row.name = line.last(nameLength).chopped(1).toByteArray();
-        removeNameCodes(row.name);
+        // Colour toggles and spacing codes go; a "§" without a digit stays.
+        row.name = name_codes::stripped(std::move(row.name),
+                                        {.bars = true, .digits = "1234567890", .loneSigns = false});
     }
 
     // The players text lies between the first "[" and the first "]"; without a "[" it is

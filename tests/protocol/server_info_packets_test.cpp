@@ -116,6 +116,7 @@ TEST(ServerInfoPackets, ThePlayerListShowsEachNameOnALineWithoutCodesOrTheProbe)
         {"every spacing code, then lone section signs",
          playerList({SECTION "0a" SECTION "9b" SECTION "c||d" SECTION}), "abcd\r\n"},
         {"a code made by removing another", playerList({SECTION SECTION "1x"}), "x\r\n"},
+        {"\"0\" comes first", playerList({SECTION SECTION "01x"}), "x\r\n"},
         {"an empty name makes an empty line", playerList({"", "Jazz"}), "\r\nJazz\r\n"},
         {"high bytes stay", playerList({"J\xE4zz"}), "J\xE4zz\r\n"},
         {"a last name without its 0x00 runs to the end", playerList({"Jazz"}) + "Spa",

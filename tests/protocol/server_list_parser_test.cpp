@@ -154,6 +154,7 @@ TEST(ServerListParser, RemovesNameCodesOneAfterAnother) {
         {SECTION SECTION "21", SECTION "1"},
         // ...and goes when its kind comes later.
         {SECTION SECTION "12", ""},
+        {SECTION SECTION "01", SECTION "1"}, // "0" comes last
         {"Fine    Coop and    Race inside", "Fine and inside"},
     };
     for (const auto& c : cases) {
