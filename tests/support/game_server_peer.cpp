@@ -1,19 +1,6 @@
 #include "support/game_server_peer.h"
 
-#include "support/chunked_write.h"
-
 namespace support {
-
-GameServerPeer::GameServerPeer() {
-    m_server.listen(QHostAddress::LocalHost, 0);
-    connect(&m_server, &QTcpServer::newConnection, this, &GameServerPeer::accept);
-}
-
-// Connections still open are closed by their destruction, which must not reach this peer any more.
-GameServerPeer::~GameServerPeer() {
-    for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>())
-        socket->disconnect(this);
-}
 
 QByteArray GameServerPeer::frame(const QByteArray& body) {
     if (body.size() < 255)
@@ -41,48 +28,22 @@ void GameServerPeer::script(QByteArrayList onJoin, QByteArrayList onProbe, After
     m_after = after;
 }
 
-void GameServerPeer::accept() {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        ++m_connections;
-        m_latest = socket;
-        m_clientGone = false;
-        m_received.clear();
-        connect(socket, &QTcpSocket::readyRead, this,
-                [this, socket] { take(socket, socket->readAll()); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            if (socket == m_latest)
-                m_clientGone = true;
-            socket->deleteLater();
-        });
-    }
+void GameServerPeer::opened(QTcpSocket*) {
+    clearRecord();
 }
 
 // Answers a request once all of its bytes are in, however they were cut.
-void GameServerPeer::take(QTcpSocket* socket, const QByteArray& bytes) {
-    if (socket != m_latest)
+void GameServerPeer::read(QTcpSocket* socket, const QByteArray& bytes) {
+    if (socket != latest())
         return;
-    const qsizetype before = m_received.size();
-    m_received += bytes;
-    const qsizetype after = m_received.size();
-    const bool close = m_after == After::Close;
+    const qsizetype before = received().size();
+    record(bytes);
+    const qsizetype after = received().size();
     const auto crossed = [&](qsizetype size) { return before < size && after >= size; };
     if (crossed(kJoinRequestSize))
-        writeInChunks(socket, m_onJoin, close && m_onProbe.isEmpty(), m_pauseMs);
+        writeInChunks(socket, m_onJoin, m_onProbe.isEmpty() ? m_after : After::StayOpen);
     if (crossed(kJoinRequestSize + kProbeReplySize) && !m_onProbe.isEmpty())
-        writeInChunks(socket, m_onProbe, close, m_pauseMs);
-}
-
-bool GameServerPeer::send(const QByteArray& bytes) {
-    if (!connected())
-        return false;
-    m_latest->write(bytes);
-    m_latest->flush();
-    return true;
-}
-
-void GameServerPeer::closeConnection() {
-    if (m_latest)
-        m_latest->disconnectFromHost();
+        writeInChunks(socket, m_onProbe, m_after);
 }
 
 } // namespace support

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QByteArrayList>
-#include <QObject>
-#include <QPointer>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include "support/tcp_peer.h"
 
 namespace support {
 
@@ -17,11 +13,11 @@ namespace support {
 // Its packets are framed as a game server frames them: a length byte that counts the whole packet,
 // or, for packets over 255 bytes, 0x00 and a 16-bit little-endian count of the bytes after those
 // three; then the id.
-class GameServerPeer : public QObject {
+//
+// received() is what the client sent on the newest connection.
+class GameServerPeer : public TcpPeer {
     Q_OBJECT
 public:
-    enum class After { StayOpen, Close };
-
     static constexpr int kJoinRequestSize = 9;
     static constexpr int kProbeReplySize = 13;
 
@@ -36,42 +32,17 @@ public:
     static QByteArray playerList(const QByteArrayList& names, quint8 clientId = 1,
                                  const QByteArray& after = {});
 
-    GameServerPeer();
-    ~GameServerPeer() override;
-
-    quint16 port() const { return m_server.serverPort(); }
-
     // `after` applies once the last scripted reply is written: the player reply, or the level
     // reply when there is no player reply.
     void script(QByteArrayList onJoin, QByteArrayList onProbe = {}, After after = After::StayOpen);
-    // The pause between two chunks of a reply, in milliseconds.
-    void setPause(int milliseconds) { m_pauseMs = milliseconds; }
-
-    int connections() const { return m_connections; }
-    bool connected() const {
-        return m_latest && m_latest->state() == QAbstractSocket::ConnectedState;
-    }
-    // Whether the newest connection has seen its client go (it closed or aborted).
-    bool clientGone() const { return m_clientGone; }
-    // What the client sent on the newest connection.
-    const QByteArray& received() const { return m_received; }
-    // Writes to the newest connection; false when there is none.
-    bool send(const QByteArray& bytes);
-    void closeConnection();
 
 private:
-    void accept();
-    void take(QTcpSocket* socket, const QByteArray& bytes);
+    void opened(QTcpSocket* socket) override;
+    void read(QTcpSocket* socket, const QByteArray& bytes) override;
 
-    QTcpServer m_server;
-    QPointer<QTcpSocket> m_latest;
     QByteArrayList m_onJoin;
     QByteArrayList m_onProbe;
     After m_after = After::StayOpen;
-    int m_pauseMs = 20;
-    int m_connections = 0;
-    bool m_clientGone = false;
-    QByteArray m_received;
 };
 
 } // namespace support

@@ -1,7 +1,5 @@
 #include "support/list_server_peer.h"
 
-#include "support/chunked_write.h"
-
 #include <QtEndian>
 
 namespace support {
@@ -25,16 +23,7 @@ QByteArray squeezeBlanks(QByteArray name) {
 
 } // namespace
 
-ListServerPeer::ListServerPeer(Port port) : m_port(port) {
-    m_server.listen(QHostAddress::LocalHost, 0);
-    connect(&m_server, &QTcpServer::newConnection, this, &ListServerPeer::accept);
-}
-
-// Connections still open are closed by their destruction, which must not reach this peer any more.
-ListServerPeer::~ListServerPeer() {
-    for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>())
-        socket->disconnect(this);
-}
+ListServerPeer::ListServerPeer(Port port) : m_port(port) {}
 
 void ListServerPeer::serve(QByteArrayList chunks, After after) {
     m_chunks = std::move(chunks);
@@ -42,31 +31,23 @@ void ListServerPeer::serve(QByteArrayList chunks, After after) {
     m_registeredOf = nullptr;
 }
 
-void ListServerPeer::accept() {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        ++m_connections;
-        m_latest = socket;
-        m_clientGone = false;
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            const QByteArray read = socket->readAll();
-            const bool first = m_port == Port::Listing && !m_order.contains(socket);
-            m_received += read;
-            if (first)
-                takeRecord(socket, read);
-        });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            if (socket == m_latest)
-                m_clientGone = true;
-            ++m_connectionsEnded;
-            m_registered.remove(socket);
-            m_order.removeAll(socket);
-            socket->deleteLater();
-        });
-        if (m_registeredOf)
-            writeInChunks(socket, {m_registeredOf->listLines()}, true);
-        else if (m_port == Port::List)
-            writeInChunks(socket, m_chunks, m_after == After::Close);
-    }
+void ListServerPeer::opened(QTcpSocket* socket) {
+    if (m_registeredOf)
+        writeInChunks(socket, {m_registeredOf->listLines()}, After::Close);
+    else if (m_port == Port::List)
+        writeInChunks(socket, m_chunks, m_after);
+}
+
+void ListServerPeer::read(QTcpSocket* socket, const QByteArray& bytes) {
+    const bool first = m_port == Port::Listing && !m_order.contains(socket);
+    record(bytes);
+    if (first)
+        takeRecord(socket, bytes);
+}
+
+void ListServerPeer::closed(QTcpSocket* socket) {
+    m_registered.remove(socket);
+    m_order.removeAll(socket);
 }
 
 void ListServerPeer::takeRecord(QTcpSocket* socket, const QByteArray& first) {
@@ -97,19 +78,6 @@ QByteArray ListServerPeer::listLines() const {
     for (QTcpSocket* socket : m_order)
         lines += m_registered.value(socket);
     return lines;
-}
-
-bool ListServerPeer::send(const QByteArray& bytes) {
-    if (!connected())
-        return false;
-    m_latest->write(bytes);
-    m_latest->flush();
-    return true;
-}
-
-void ListServerPeer::closeConnection() {
-    if (m_latest)
-        m_latest->disconnectFromHost();
 }
 
 } // namespace support
