@@ -7,8 +7,8 @@ namespace name_codes {
 namespace {
 
 // Removes every `code` (one or two characters) from `text` in one pass from the left.
-template <typename Text, typename Char>
-void removeAll(Text& text, const Char* code, qsizetype length) {
+template <typename Text, typename Char, std::size_t N>
+void removeAll(Text& text, const Char (&code)[N]) {
     qsizetype from = text.indexOf(code[0]);
     if (from < 0)
         return;
@@ -16,8 +16,9 @@ void removeAll(Text& text, const Char* code, qsizetype length) {
     auto* data = text.data();
     qsizetype to = from;
     while (from < size) {
-        if (size - from >= length && std::equal(code, code + length, data + from)) {
-            from += length;
+        if (data[from] == code[0] && size - from >= qsizetype(N) &&
+            std::equal(code + 1, code + N, data + from + 1)) {
+            from += N;
             continue;
         }
         data[to++] = data[from++];
@@ -27,15 +28,17 @@ void removeAll(Text& text, const Char* code, qsizetype length) {
 
 template <typename Text, typename Char> Text strip(Text text, Codes codes, Char sign) {
     if (codes.bars) {
-        const Char bar = static_cast<Char>(u'|');
-        removeAll(text, &bar, 1);
+        const Char bar[] = {static_cast<Char>(u'|')};
+        removeAll(text, bar);
     }
     for (const char digit : codes.digits) {
         const Char code[] = {sign, static_cast<Char>(char16_t(digit))};
-        removeAll(text, code, 2);
+        removeAll(text, code);
     }
-    if (codes.loneSigns)
-        removeAll(text, &sign, 1);
+    if (codes.loneSigns) {
+        const Char lone[] = {sign};
+        removeAll(text, lone);
+    }
     return text;
 }
 
