@@ -18,6 +18,8 @@ public:
     // What a scripted reply does once its last chunk is written.
     enum class After { StayOpen, Close };
 
+    ~TcpPeer() override;
+
     quint16 port() const { return m_server.serverPort(); }
 
     int connections() const { return m_connections; }
@@ -41,7 +43,6 @@ public:
 
 protected:
     TcpPeer();
-    ~TcpPeer() override;
 
     virtual void opened(QTcpSocket* socket) = 0;
     virtual void read(QTcpSocket* socket, const QByteArray& bytes) = 0;
@@ -52,7 +53,7 @@ protected:
     void clearRecord() { m_received.clear(); }
 
     // Writes `chunks` one at a time, a pause apart, so that each arrives as a read of its own;
-    // then closes the connection after `after`. Stops when the socket goes away.
+    // then closes the connection when `after` says so. Stops when the socket goes away.
     void writeInChunks(QTcpSocket* socket, QByteArrayList chunks, After after) const;
 
 private:
