@@ -16,7 +16,6 @@
 
 namespace {
 
-const QString kAddonsKey = QStringLiteral("Addons");
 const QString kNameHint = QStringLiteral("Addon Name");
 const QString kPathHint = QStringLiteral("Addon Path");
 
@@ -71,7 +70,7 @@ AddonEditor::AddonEditor(AddonServices services) : m_services(services) {
 void AddonEditor::Form_Load() {
     List2->clear();
     // Every entry is listed as stored, whether or not its file exists.
-    List2->addItems(ReadAddonList(m_services.settings->GetSetting(kAddonsKey)));
+    List2->addItems(ReadAddonList(m_services.settings->GetSetting(setting_keys::kAddons)));
 }
 
 int AddonEditor::selectedRow() const {
@@ -155,7 +154,7 @@ void AddonEditor::Command5_Click() {
     QStringList entries;
     for (int i = 0; i < List2->count(); ++i)
         entries << List2->item(i)->text();
-    if (!m_services.settings->SaveSetting(kAddonsKey, WriteAddonList(entries))) {
+    if (!m_services.settings->SaveSetting(setting_keys::kAddons, WriteAddonList(entries))) {
         // Closing now would throw the edits away although nothing was stored.
         m_services.dialogs->messageBox(QStringLiteral("Sorry, the add-on list could not be saved"),
                                        QStringLiteral("Error"));

@@ -36,7 +36,7 @@ void AddonStarter::Command20_Click() {
     popup.AddMenu(QStringLiteral("Menu Configuration"), true, false, false);
     popup.AddMenu(QString(), false, false, true);
 
-    const QString setting = m_services.settings->GetSetting(QStringLiteral("Addons"));
+    const QString setting = m_services.settings->GetSetting(setting_keys::kAddons);
     if (setting.isEmpty()) {
         popup.AddMenu(QStringLiteral("Please Configure Addons"), false, false, false);
     } else {

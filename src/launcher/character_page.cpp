@@ -145,6 +145,18 @@ CharacterPage::CharacterPage(MainWindow& form1)
     connect(Command17, &QPushButton::clicked, this, &CharacterPage::Command17_Click);
 }
 
+std::array<std::pair<QLineEdit*, SettingKey>, 4> CharacterPage::furKeys() const {
+    return {{{Fur1, setting_keys::kFur1},
+             {Fur2, setting_keys::kFur2},
+             {Fur3, setting_keys::kFur3},
+             {Fur4, setting_keys::kFur4}}};
+}
+
+std::array<std::pair<QRadioButton*, SettingKey>, 3> CharacterPage::characterKeys() const {
+    return {
+        {{Jazz, setting_keys::kJazz}, {Spaz, setting_keys::kSpaz}, {Lori, setting_keys::kLori}}};
+}
+
 // The colour table is a window of its own, so it goes when the page goes.
 CharacterPage::~CharacterPage() { delete m_form5; }
 
@@ -155,27 +167,24 @@ void CharacterPage::ShowCharacterPage() {
     show();
 
     const AppSettings& settings = *m_form1.services().settings;
-    Alias->setText(settings.GetSetting(QStringLiteral("Alias"), QStringLiteral("Your Name")));
-    spacing->setText(settings.GetSetting(QStringLiteral("Spacing"), QStringLiteral("1-9")));
-    for (auto [box, key] :
-         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
-        box->setText(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000")));
+    Alias->setText(settings.GetSetting(setting_keys::kAlias));
+    spacing->setText(settings.GetSetting(setting_keys::kSpacing));
+    for (auto [box, key] : furKeys())
+        box->setText(settings.GetSetting(key));
     // In group order, so a later "True" wins; a text that is no truth value leaves its option.
-    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
-        if (const std::optional<bool> selected =
-                ToTruthValue(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000"))))
+    for (auto [opt, key] : characterKeys())
+        if (const std::optional<bool> selected = ToTruthValue(settings.GetSetting(key)))
             setOption(opt, *selected);
 }
 
 void CharacterPage::SaveCharacterPage() {
     m_form1.opChar->setChecked(true);
-    QList<std::pair<QString, QString>> values{{QStringLiteral("Alias"), Alias->text()},
-                                              {QStringLiteral("Spacing"), spacing->text()}};
-    for (auto [box, key] :
-         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
-        values.append({QString::fromLatin1(key), box->text()});
-    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
-        values.append({QString::fromLatin1(key), TruthText(opt->isChecked())});
+    QList<std::pair<SettingKey, QString>> values{{setting_keys::kAlias, Alias->text()},
+                                                 {setting_keys::kSpacing, spacing->text()}};
+    for (auto [box, key] : furKeys())
+        values.append({key, box->text()});
+    for (auto [opt, key] : characterKeys())
+        values.append({key, TruthText(opt->isChecked())});
     SaveSettings(m_form1.services(), values);
 }
 

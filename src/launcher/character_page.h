@@ -1,10 +1,13 @@
 #pragma once
 
+#include "common/setting_keys.h"
 #include "launcher/registry_routines.h"
 
 #include <QFrame>
 #include <QPointer>
+#include <array>
 #include <optional>
+#include <utility>
 
 class ColorTableWindow;
 class MainWindow;
@@ -61,6 +64,9 @@ public:
     QRadioButton* Lori = nullptr;
 
 private:
+    // Each box and option with its setting, in the order they are read and stored.
+    std::array<std::pair<QLineEdit*, SettingKey>, 4> furKeys() const;
+    std::array<std::pair<QRadioButton*, SettingKey>, 3> characterKeys() const;
     void openKey(quint32 root, const QString& subKey);
     void writeValue(const QString& name, quint32 type, const QString& value);
     void writeName();

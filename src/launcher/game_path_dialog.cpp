@@ -73,8 +73,9 @@ GamePathDialog::~GamePathDialog() = default;
 
 void GamePathDialog::Form_Load() {
     const AppSettings& settings = *m_form1.services().settings;
-    JazzPath->setText(settings.GetSetting(game_paths::locationKey(), game_paths::hint()));
-    JazzPathTSF->setText(settings.GetSetting(game_paths::tsfLocationKey(), game_paths::tsfHint()));
+    JazzPath->setText(settings.GetSetting(setting_keys::kJazz2Location, game_paths::hint()));
+    JazzPathTSF->setText(
+        settings.GetSetting(setting_keys::kJazz2TsfLocation, game_paths::tsfHint()));
 }
 
 void GamePathDialog::showEvent(QShowEvent* event) {
@@ -119,10 +120,10 @@ void GamePathDialog::Command3_Click() {
     }
     AppSettings& settings = *m_form1.services().settings;
     m_form1.setEnabled(true);
-    bool saved = settings.SaveSetting(game_paths::locationKey(), JazzPath->text());
+    bool saved = settings.SaveSetting(setting_keys::kJazz2Location, JazzPath->text());
     m_form1.jpath->setText(JazzPath->text());
     m_form1.path->setText(JazzPath->text());
-    saved = settings.SaveSetting(game_paths::tsfLocationKey(), JazzPathTSF->text()) && saved;
+    saved = settings.SaveSetting(setting_keys::kJazz2TsfLocation, JazzPathTSF->text()) && saved;
     tfc->setText(JazzPathTSF->text());
     // Said before the timers run: this window must not close under the box.
     ReportUnsavedSettings(*m_form1.services().dialogs, saved);

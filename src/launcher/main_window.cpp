@@ -1,20 +1,19 @@
 #include "launcher/main_window.h"
 
-#include "platform/gui/place.h"
 #include "addons/addon_starter.h"
 #include "common/conversions.h"
-#include "common/game_paths.h"
 #include "common/timing.h"
+#include "common/twips.h"
 #include "launcher/about_window.h"
 #include "launcher/character_page.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/pictures.h"
 #include "launcher/serve_page.h"
-#include "common/twips.h"
 #include "online/join_page.h"
 #include "online/password_dialog.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/place.h"
 #include "platform/program_exit.h"
 
 #include <QButtonGroup>
@@ -233,10 +232,10 @@ void MainWindow::buildHiddenState() {
 void MainWindow::Form_Load() {
     const AppSettings& settings = *m_services.settings;
     // A stored spy state that is no whole number, or one the box does not take, leaves it clear.
-    if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(QStringLiteral("Spy"))))
+    if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(setting_keys::kSpy)))
         platform::setCheckValue(chSpy, *spy);
-    TSFPath->setText(settings.GetSetting(game_paths::tsfLocationKey()));
-    jpath->setText(settings.GetSetting(game_paths::locationKey()));
+    TSFPath->setText(settings.GetSetting(setting_keys::kJazz2TsfLocation));
+    jpath->setText(settings.GetSetting(setting_keys::kJazz2Location));
     path->setText(jpath->text());
     Frame1->SetUpServerTable();
     Timer5->start(timing::scaled(250));
@@ -278,7 +277,7 @@ void MainWindow::Command7_Click() {
     if (visibleFlag(Frame2))
         SaveServePage();
     if (Command7->text() == kCancel) {
-        m_services.settings->SaveSetting(QStringLiteral("Spy"), QString::number(spyValue()));
+        m_services.settings->SaveSetting(setting_keys::kSpy, QString::number(spyValue()));
         platform::endProgram();
         return;
     }
@@ -386,8 +385,8 @@ void MainWindow::chSpy_Click() {
 // ---- game paths ------------------------------------------------------------------------------
 
 MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
-    const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
-    const QString location = m_services.settings->GetSetting(game_paths::locationKey());
+    const QString tsf = m_services.settings->GetSetting(setting_keys::kJazz2TsfLocation);
+    const QString location = m_services.settings->GetSetting(setting_keys::kJazz2Location);
     const bool missing = tsf.isEmpty() || location.isEmpty();
     if (missing)
         OpenPathDialog(centre);

@@ -70,7 +70,7 @@ public:
 
     // Game paths and their dialog.
     struct GamePathCheck {
-        QString location;          // "Jazz2 Location"
+        QString location;          // the 1.21 to 1.23 build's setting
         bool dialogOpened = false; // either path was never set, so the dialog was opened
     };
     // Opens the game-path dialog when either path was never set.
@@ -160,8 +160,8 @@ public:
     QPushButton* Command8 = nullptr;
     QStatusBar* Stat = nullptr;
 
-    // Working copies of the game paths ("Jazz2 Location" in jpath and path, the 1.24 build's in
-    // TSFPath).
+    // Working copies of the game paths (the 1.21 to 1.23 build's in jpath and path, the 1.24
+    // build's in TSFPath).
     QLineEdit* TSFPath = nullptr;
     QLineEdit* jpath = nullptr;
     QLineEdit* path = nullptr;

@@ -58,7 +58,8 @@ const GameTypeRow kGameTypes[kTabCount] = {
 };
 
 const char* const kCoopWords[3] = {"easy", "medium", "hard"};
-const char* const kCoopKeys[3] = {"Coop Easy", "Coop Med", "Coop Hard"};
+const SettingKey kCoopKeys[3] = {setting_keys::kCoopEasy, setting_keys::kCoopMed,
+                                 setting_keys::kCoopHard};
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
@@ -191,7 +192,6 @@ void ServePage::setOption2(int index, bool value) {
 
 void ServePage::ShowServePage() {
     const AppSettings& settings = *m_form1.services().settings;
-    auto setting = [&settings](const char* key) { return settings.GetSetting(latin1(key)); };
 
     // The address others reach this game at is the one the route to the list server leaves
     // from; the machine's first address stands in until the host is looked up, and stays when
@@ -215,22 +215,22 @@ void ServePage::ShowServePage() {
     ApplyGameTypeDefaults(1);
 
     // The saved game type comes back only through the tab's own handler.
-    QString savedTab = setting("Tab Item");
+    QString savedTab = settings.GetSetting(setting_keys::kTabItem);
     if (savedTab.isEmpty())
         savedTab = QStringLiteral("1");
     if (const std::optional<int> tab = ToWholeNumber(savedTab))
         selectTab(*tab);
 
-    Text2->setText(setting("Server Name"));
-    Level->setText(setting("Server Level"));
-    Text1->setText(setting("Max Players"));
-    if (const std::optional<int> value = ToWholeNumber(setting("Version")))
+    Text2->setText(settings.GetSetting(setting_keys::kServerName));
+    Level->setText(settings.GetSetting(setting_keys::kServerLevel));
+    Text1->setText(settings.GetSetting(setting_keys::kMaxPlayers));
+    if (const std::optional<int> value = ToWholeNumber(settings.GetSetting(setting_keys::kVersion)))
         platform::setCheckValue(Check1, *value);
-    if (const std::optional<int> value = ToWholeNumber(setting("List")))
+    if (const std::optional<int> value = ToWholeNumber(settings.GetSetting(setting_keys::kList)))
         platform::setCheckValue(Check2, *value);
-    Text3->setText(setting("Roasts Required"));
+    Text3->setText(settings.GetSetting(setting_keys::kRoastsRequired));
     for (int i = 0; i < 3; ++i)
-        if (const std::optional<bool> value = ToTruthValue(setting(kCoopKeys[i])))
+        if (const std::optional<bool> value = ToTruthValue(settings.GetSetting(kCoopKeys[i])))
             setOption2(i, *value);
 
     // The same defaults for every game type.
@@ -249,20 +249,18 @@ void ServePage::ShowServePage() {
 
 void ServePage::SaveServePage() {
     m_form1.opServ->setChecked(true);
-    QList<std::pair<QString, QString>> values;
-    auto save = [&values](const char* key, const QString& value) {
-        values.append({latin1(key), value});
-    };
-    save("Server Name", Text2->text());
-    save("Server Level", Level->text());
-    save("Max Players", Text1->text());
-    save("Version", QString::number(platform::checkValue(Check1)));
-    save("List", QString::number(platform::checkValue(Check2)));
-    save("Roasts Required", Text3->text());
+    namespace key = setting_keys;
+    QList<std::pair<SettingKey, QString>> values{
+        {key::kServerName, Text2->text()},
+        {key::kServerLevel, Level->text()},
+        {key::kMaxPlayers, Text1->text()},
+        {key::kVersion, QString::number(platform::checkValue(Check1))},
+        {key::kList, QString::number(platform::checkValue(Check2))},
+        {key::kRoastsRequired, Text3->text()}};
     for (int i = 0; i < 3; ++i)
-        save(kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked()));
-    save("Tab Item", QString::number(selectedTab()));
-    save("Level Name", Label13->text());
+        values.append({kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked())});
+    values.append({key::kTabItem, QString::number(selectedTab())});
+    values.append({key::kLevelName, Label13->text()});
     SaveSettings(m_form1.services(), values);
 }
 
