@@ -16,14 +16,10 @@
 
 namespace {
 
+using platform::control;
+
 const QString kNameHint = QStringLiteral("Addon Name");
 const QString kPathHint = QStringLiteral("Addon Path");
-
-template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
-    auto* w = platform::place<W>(parent, name, at);
-    w->setText(text);
-    return w;
-}
 
 } // namespace
 

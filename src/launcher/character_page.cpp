@@ -4,12 +4,11 @@
 #include "common/launch_game.h"
 
 #include "common/conversions.h"
+#include "common/twips.h"
 #include "launcher/color_table_window.h"
 #include "launcher/main_window.h"
 #include "platform/gui/accessible_names.h"
-#include "common/twips.h"
 #include "platform/gui/fonts.h"
-#include "platform/gui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -22,7 +21,9 @@ namespace reg = platform::reg;
 
 namespace {
 
-using platform::place;
+using platform::control;
+using platform::label;
+using platform::textBox;
 
 // The game's profile keys: both builds, under the machine's default user and the current user.
 struct ProfileKey {
@@ -43,34 +44,6 @@ const QString kLoriPrompt = QStringLiteral("Since Lori is unavailable in Jazz2 V
                                            "If you do not have version 1.23, just click OK.\r\n"
                                            "(1) Jazz\r\n"
                                            "(2) Spaz");
-
-QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry, bool bold) {
-    auto* l = place<QLabel>(parent, name, geometry);
-    l->setText(text);
-    l->setFont(platform::tahoma(9.75, bold));
-    return l;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int maxLength,
-                   QRect geometry) {
-    auto* box = place<QLineEdit>(parent, name, geometry);
-    platform::limitTyping(box, maxLength); // a stored text longer than that still comes back whole
-    box->setText(text);
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* b = place<QPushButton>(parent, name, geometry);
-    b->setText(text);
-    b->setFont(platform::tahoma(9));
-    return b;
-}
-
-QRadioButton* option(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* o = place<QRadioButton>(parent, name, geometry);
-    o->setText(text);
-    return o;
-}
 
 // A fur box read as a number: blanks around it, a fraction and an exponent are allowed.
 std::optional<double> furNumber(const QLineEdit* box) {
@@ -98,25 +71,30 @@ CharacterPage::CharacterPage(MainWindow& form1)
     : QFrame(&form1), m_form1(form1), m_module(form1.services().registry) {
     setObjectName(QStringLiteral("Frame3"));
 
+    const QFont heading = platform::tahoma(9.75, true);
+    const QFont buttons = platform::tahoma(9);
+
     // Name, with the character map beside it for the name codes.
     Label7 =
-        caption(this, "Label7", QStringLiteral("Your Name"), twipsRect(120, 120, 2640, 255), true);
+        label(this, "Label7", QStringLiteral("Your Name"), twipsRect(120, 120, 2640, 255), heading);
     Alias = textBox(this, "Alias", QStringLiteral("Your Name"), 14, twipsRect(120, 405, 2640, 330));
-    Command2 = button(this, "Command2", QStringLiteral("Charmap"), twipsRect(2880, 390, 1575, 360));
+    Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Charmap"),
+                                    twipsRect(2880, 390, 1575, 360), buttons);
 
     // Name tools.
-    Command15 =
-        button(this, "Command15", QStringLiteral("Remove Colon"), twipsRect(120, 870, 1500, 360));
-    Label5 = caption(this, "Label5", QStringLiteral("or"), twipsRect(1680, 915, 270, 255), false);
+    Command15 = control<QPushButton>(this, "Command15", QStringLiteral("Remove Colon"),
+                                     twipsRect(120, 870, 1500, 360), buttons);
+    Label5 = label(this, "Label5", QStringLiteral("or"), twipsRect(1680, 915, 270, 255),
+                   platform::tahoma(9.75));
     Label5->setAlignment(Qt::AlignCenter);
     spacing = textBox(this, "spacing", QStringLiteral("1-9"), 3, twipsRect(2010, 885, 570, 330));
     spacing->setAlignment(Qt::AlignCenter);
-    Command16 = button(this, "Command16", QStringLiteral("Set Name Spacing"),
-                       twipsRect(2640, 870, 1815, 360));
+    Command16 = control<QPushButton>(this, "Command16", QStringLiteral("Set Name Spacing"),
+                                     twipsRect(2640, 870, 1815, 360), buttons);
 
     // Fur colours.
-    Label11 = caption(this, "Label11", QStringLiteral("Your Fur Colors"),
-                      twipsRect(120, 1470, 2640, 255), true);
+    Label11 = label(this, "Label11", QStringLiteral("Your Fur Colors"),
+                    twipsRect(120, 1470, 2640, 255), heading);
     int left = 120;
     for (auto [box, name] :
          {std::pair{&Fur1, "Fur1"}, {&Fur2, "Fur2"}, {&Fur3, "Fur3"}, {&Fur4, "Fur4"}}) {
@@ -124,15 +102,18 @@ CharacterPage::CharacterPage(MainWindow& form1)
         (*box)->setAlignment(Qt::AlignCenter);
         left += 660;
     }
-    Command17 = button(this, "Command17", QStringLiteral("View Color Table"),
-                       twipsRect(2880, 1740, 1575, 360));
+    Command17 = control<QPushButton>(this, "Command17", QStringLiteral("View Color Table"),
+                                     twipsRect(2880, 1740, 1575, 360), buttons);
 
     // Character.
-    Label12 = caption(this, "Label12", QStringLiteral("Your Character"),
-                      twipsRect(120, 2340, 2640, 255), true);
-    Jazz = option(this, "Jazz", QStringLiteral("Jazz"), twipsRect(120, 2625, 1140, 300));
-    Spaz = option(this, "Spaz", QStringLiteral("Spaz"), twipsRect(1320, 2625, 1140, 300));
-    Lori = option(this, "Lori", QStringLiteral("Lori"), twipsRect(2520, 2625, 1140, 300));
+    Label12 = label(this, "Label12", QStringLiteral("Your Character"),
+                    twipsRect(120, 2340, 2640, 255), heading);
+    Jazz = control<QRadioButton>(this, "Jazz", QStringLiteral("Jazz"),
+                                 twipsRect(120, 2625, 1140, 300));
+    Spaz = control<QRadioButton>(this, "Spaz", QStringLiteral("Spaz"),
+                                 twipsRect(1320, 2625, 1140, 300));
+    Lori = control<QRadioButton>(this, "Lori", QStringLiteral("Lori"),
+                                 twipsRect(2520, 2625, 1140, 300));
 
     // Names for assistive tools; the spacing box has no label of its own.
     platform::nameByLabel(Label7, Alias);

@@ -3,8 +3,8 @@
 #include "common/file_found.h"
 #include "common/game_paths.h"
 #include "common/timing.h"
-#include "launcher/main_window.h"
 #include "common/twips.h"
+#include "launcher/main_window.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/place.h"
 
@@ -14,15 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
-    auto* w = platform::place<W>(parent, name, at);
-    w->setText(text);
-    return w;
-}
-
-} // namespace
+using platform::control;
 
 GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
     // A window of its own, not a child of the main window: the main window is disabled while this
@@ -35,13 +27,13 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
     setFont(platform::tahoma(8.25));
     setFixedSize(px(4905), px(1485));
 
-    Label1 = control<QLabel>(this, "Label1",
-                             QStringLiteral("Welcome to Quillmere. Please specify the Jazz "
-                                            "Jackrabbit 2 file you will be using with Quillmere."),
-                             twipsRect(120, 120, 4695, 495));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    JazzPath = control<QLineEdit>(this, "JazzPath", game_paths::hint(), twipsRect(120, 720, 2535, 285));
+    Label1 = platform::paragraph(this, "Label1",
+                                 QStringLiteral("Welcome to Quillmere. Please specify the Jazz "
+                                                "Jackrabbit 2 file you will be using with "
+                                                "Quillmere."),
+                                 twipsRect(120, 120, 4695, 495));
+    JazzPath =
+        control<QLineEdit>(this, "JazzPath", game_paths::hint(), twipsRect(120, 720, 2535, 285));
     Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Browse"),
                                     twipsRect(2760, 720, 975, 285));
     Command3 = control<QPushButton>(this, "Command3", QStringLiteral("Accept"),

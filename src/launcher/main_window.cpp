@@ -30,6 +30,7 @@
 
 namespace {
 
+using platform::control;
 using platform::place;
 
 const QString kFinish = QStringLiteral("Finish");
@@ -67,18 +68,16 @@ protected:
     }
 };
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                    qreal points, bool bold = false) {
-    QPushButton* b = place<RowButton>(parent, name, geometry);
-    b->setText(text);
-    b->setFont(platform::tahoma(points, bold));
-    return b;
+// A button of the bottom row, `left` and `width` in twips.
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int width,
+                    const QFont& font) {
+    return control<RowButton>(parent, name, text, twipsRect(left, 3840, width, 375), font);
 }
 
+// An option of the first page, `top` in twips.
 QRadioButton* option(QWidget* parent, const char* name, const QString& text,
                      const QString& tooltip, int top) {
-    auto* o = place<QRadioButton>(parent, name, twipsRect(2400, top, 4575, 255));
-    o->setText(text);
+    auto* o = control<QRadioButton>(parent, name, text, twipsRect(2400, top, 4575, 255));
     o->setToolTip(tooltip);
     return o;
 }
@@ -127,15 +126,12 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildFirstPage() {
-    Label8 = place<QLabel>(this, "Label8", twipsRect(2400, 120, 1575, 375));
-    Label8->setText(QStringLiteral("Welcome!"));
-    Label8->setFont(platform::tahoma(15.75, true));
-
-    Label9 = place<QLabel>(this, "Label9", twipsRect(2400, 600, 4575, 735));
-    Label9->setText(QStringLiteral("Thank you for using Quillmere, a second generation Jazz2 "
-                                   "multiplayer launcher. "));
-    Label9->setWordWrap(true);
-    Label9->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label8 = platform::label(this, "Label8", QStringLiteral("Welcome!"),
+                             twipsRect(2400, 120, 1575, 375), platform::tahoma(15.75, true));
+    Label9 = platform::paragraph(this, "Label9",
+                                 QStringLiteral("Thank you for using Quillmere, a second "
+                                                "generation Jazz2 multiplayer launcher. "),
+                                 twipsRect(2400, 600, 4575, 735));
 
     opServ = option(this, "opServ", QStringLiteral("Serve a battle, capture, treasure, race or coop."),
                     QStringLiteral("Choose this option if you would like to host a game."), 1440);
@@ -150,8 +146,8 @@ void MainWindow::buildFirstPage() {
     }
     opServ->setChecked(true);
 
-    chSpy = place<QCheckBox>(this, "chSpy", twipsRect(2400, 2760, 3495, 255));
-    chSpy->setText(QStringLiteral("Enable Spy Window"));
+    chSpy = control<QCheckBox>(this, "chSpy", QStringLiteral("Enable Spy Window"),
+                               twipsRect(2400, 2760, 3495, 255));
     chSpy->hide();
     connect(chSpy, &QCheckBox::stateChanged, this, &MainWindow::chSpy_Click);
 
@@ -184,13 +180,14 @@ void MainWindow::buildBottomRow() {
     Line2 = rule(this, "Line2", 3720, QColor(128, 128, 128));
     Line1 = rule(this, "Line1", 3735, Qt::white);
 
-    Command5 = button(this, "Command5", QStringLiteral("About"), twipsRect(120, 3840, 1095, 375), 9, true);
-    Command14 = button(this, "Command14", QStringLiteral("Game Options"),
-                       twipsRect(1440, 3840, 1575, 375), 9);
-    Command20 = button(this, "Command20", QStringLiteral("Add-ons"), twipsRect(3120, 3840, 1575, 375),
-                       9.75);
-    Command7 = button(this, "Command7", kCancel, twipsRect(4920, 3840, 975, 375), 9);
-    Command8 = button(this, "Command8", kNext, twipsRect(5880, 3840, 1015, 375), 9);
+    const QFont font = platform::tahoma(9);
+    Command5 =
+        button(this, "Command5", QStringLiteral("About"), 120, 1095, platform::tahoma(9, true));
+    Command14 = button(this, "Command14", QStringLiteral("Game Options"), 1440, 1575, font);
+    Command20 =
+        button(this, "Command20", QStringLiteral("Add-ons"), 3120, 1575, platform::tahoma(9.75));
+    Command7 = button(this, "Command7", kCancel, 4920, 975, font);
+    Command8 = button(this, "Command8", kNext, 5880, 1015, font);
     connect(Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
     connect(Command20, &QPushButton::clicked, this, &MainWindow::Command20_Click);

@@ -1,17 +1,16 @@
 #include "launcher/serve_page.h"
 
-#include "platform/gui/place.h"
 #include "common/conversions.h"
 #include "common/level_file.h"
-#include "platform/windows_1252.h"
+#include "common/twips.h"
 #include "launcher/main_window.h"
 #include "launcher/pictures.h"
-#include "common/twips.h"
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
-#include "platform/gui/accessible_names.h"
-#include "platform/gui/typing_limit.h"
+#include "platform/gui/place.h"
 #include "platform/local_address.h"
+#include "platform/windows_1252.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,7 +31,10 @@ static void registerTabPictures() {
 
 namespace {
 
+using platform::control;
+using platform::label;
 using platform::place;
+using platform::textBox;
 
 constexpr int kTabCount = 5;
 constexpr QSize kTabIconSize(24, 24);
@@ -65,25 +67,6 @@ QString latin1(const char* text) {
     return QString::fromLatin1(text);
 }
 
-QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry) {
-    auto* l = place<QLabel>(parent, name, geometry);
-    l->setTextFormat(Qt::PlainText); // level titles and captions are shown as they stand
-    // At 9.75 points "Server Name" is wider than its label and "Roasts Required" runs into the
-    // goal box; at 9 points, the size of the page's buttons elsewhere, every caption fits.
-    l->setFont(platform::tahoma(9));
-    l->setText(latin1(text));
-    return l;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const char* text, int maxLength,
-                   QRect geometry) {
-    auto* box = place<QLineEdit>(parent, name, geometry);
-    if (maxLength > 0)
-        platform::limitTyping(box, maxLength); // a stored text longer than that comes back whole
-    box->setText(latin1(text));
-    return box;
-}
-
 QIcon tabPicture(const char* name) {
     registerTabPictures();
     return pictures::svgIcon(QStringLiteral(":/tabs/%1.svg").arg(latin1(name)));
@@ -109,25 +92,34 @@ void ServePage::buildTabs() {
 }
 
 void ServePage::buildFields() {
-    Label1 = label(this, "Label1", "Server Name", twipsRect(75, 960, 1095, 255));
-    Text2 = textBox(this, "Text2", "Server Name", 20, twipsRect(1440, 960, 3015, 285));
-    Label2 = label(this, "Label2", "Level", twipsRect(75, 1440, 1695, 255));
-    Level = textBox(this, "Level", "Server Level", 0, twipsRect(1440, 1440, 2175, 285));
-    Command1 = place<QPushButton>(this, "Command1", twipsRect(3720, 1440, 780, 285));
-    Command1->setText(QStringLiteral("Browse"));
+    // At 9.75 points "Server Name" is wider than its label and "Roasts Required" runs into the
+    // goal box; at 9 points, the size of the page's buttons elsewhere, every caption fits.
+    const QFont captions = platform::tahoma(9);
+    Label1 = label(this, "Label1", QStringLiteral("Server Name"), twipsRect(75, 960, 1095, 255),
+                   captions);
+    Text2 =
+        textBox(this, "Text2", QStringLiteral("Server Name"), 20, twipsRect(1440, 960, 3015, 285));
+    Label2 =
+        label(this, "Label2", QStringLiteral("Level"), twipsRect(75, 1440, 1695, 255), captions);
+    Level =
+        textBox(this, "Level", QStringLiteral("Server Level"), 0, twipsRect(1440, 1440, 2175, 285));
+    Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Browse"),
+                                    twipsRect(3720, 1440, 780, 285));
     connect(Command1, &QPushButton::clicked, this, &ServePage::Command1_Click);
-    Label13 = label(this, "Label13", "Level Name", twipsRect(1440, 1800, 2175, 285));
+    Label13 = label(this, "Label13", QStringLiteral("Level Name"), twipsRect(1440, 1800, 2175, 285),
+                    captions);
 
-    reQ = label(this, "reQ", "Roasts Required", twipsRect(75, 2160, 1695, 255));
-    Text3 = textBox(this, "Text3", "32", 3, twipsRect(1440, 2160, 495, 315));
+    reQ = label(this, "reQ", QStringLiteral("Roasts Required"), twipsRect(75, 2160, 1695, 255),
+                captions);
+    Text3 = textBox(this, "Text3", QStringLiteral("32"), 3, twipsRect(1440, 2160, 495, 315));
     const char* const coopNames[3] = {"Option2(0)", "Option2(1)", "Option2(2)"};
     const char* const coopTexts[3] = {"Easy", "Medium", "Hard"};
     const QRect coopPlaces[3] = {twipsRect(1440, 2160, 735, 255), twipsRect(2400, 2160, 1095, 255),
                                  twipsRect(3720, 2160, 780, 255)};
     m_coopGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        QRadioButton* button = place<QRadioButton>(this, coopNames[i], coopPlaces[i]);
-        button->setText(latin1(coopTexts[i]));
+        auto* button =
+            control<QRadioButton>(this, coopNames[i], latin1(coopTexts[i]), coopPlaces[i]);
         button->hide();
         m_coopGroup->addButton(button, i);
         connect(button, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
@@ -135,17 +127,19 @@ void ServePage::buildFields() {
     }
     Option2[0]->setChecked(true);
 
-    Label4 = label(this, "Label4", "Max Players", twipsRect(75, 2640, 1695, 255));
-    Text1 = textBox(this, "Text1", "32", 2, twipsRect(1440, 2640, 495, 285));
-    Label14 = label(this, "Label14", "Your IP:", twipsRect(75, 3120, 3255, 255));
+    Label4 = label(this, "Label4", QStringLiteral("Max Players"), twipsRect(75, 2640, 1695, 255),
+                   captions);
+    Text1 = textBox(this, "Text1", QStringLiteral("32"), 2, twipsRect(1440, 2640, 495, 285));
+    Label14 = label(this, "Label14", QStringLiteral("Your IP:"), twipsRect(75, 3120, 3255, 255),
+                    captions);
     // Each box is named by its caption; the goal box's caption follows the game type.
     platform::nameByLabel(Label1, Text2);
     platform::nameByLabel(Label2, Level);
     platform::nameByLabel(reQ, Text3);
     platform::nameByLabel(Label4, Text1);
     // Its "Serve Options" menu is attached by the option menus.
-    Command11 = place<QPushButton>(this, "Command11", twipsRect(3480, 3120, 1015, 375));
-    Command11->setText(QStringLiteral("Options"));
+    Command11 = control<QPushButton>(this, "Command11", QStringLiteral("Options"),
+                                     twipsRect(3480, 3120, 1015, 375));
 
     Check1 = new QCheckBox(QStringLiteral("TSF"), this);
     Check1->setObjectName(QStringLiteral("Check1"));

@@ -48,8 +48,8 @@ PasswordDialog::PasswordDialog(platform::Dialogs& dialogs, platform::ProgramStar
     Text1->setAccessibleName(QStringLiteral("Password"));
     Text1->setText(QStringLiteral("Text1"));
 
-    Command1 = place<QPushButton>(this, "Command1", twipsRect(2700, 60, 975, 285));
-    Command1->setText(QStringLiteral("Finish"));
+    Command1 = platform::control<QPushButton>(this, "Command1", QStringLiteral("Finish"),
+                                              twipsRect(2700, 60, 975, 285));
     connect(Command1, &QPushButton::clicked, this, &PasswordDialog::Command1_Click);
 
     IP = place<QLineEdit>(this, "IP", QRect());
