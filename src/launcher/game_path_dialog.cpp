@@ -47,8 +47,6 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
     // The sentence above both boxes names neither; each is named for the build it points to.
     JazzPath->setAccessibleName(QStringLiteral("Jazz2 path for 1.21, 1.22, or 1.23"));
     JazzPathTSF->setAccessibleName(QStringLiteral("Jazz2 path for 1.24"));
-    tfc = control<QLineEdit>(this, "tfc", QString(), QRect());
-    tfc->hide();
 
     Timer3 = timing::oneShot(this, "Timer3");
 
@@ -91,8 +89,8 @@ void GamePathDialog::Command1_Click() {
         return;
     // The main window takes the file at once, even if this dialog is cancelled later.
     JazzPath->setText(*chosen);
-    m_form1.jpath->setText(JazzPath->text());
-    m_form1.path->setText(JazzPath->text());
+    m_form1.jpath = JazzPath->text();
+    m_form1.path = JazzPath->text();
 }
 
 void GamePathDialog::Command4_Click() {
@@ -113,10 +111,10 @@ void GamePathDialog::Command3_Click() {
     AppSettings& settings = *m_form1.services().settings;
     m_form1.setEnabled(true);
     bool saved = settings.SaveSetting(setting_keys::kJazz2Location, JazzPath->text());
-    m_form1.jpath->setText(JazzPath->text());
-    m_form1.path->setText(JazzPath->text());
+    m_form1.jpath = JazzPath->text();
+    m_form1.path = JazzPath->text();
     saved = settings.SaveSetting(setting_keys::kJazz2TsfLocation, JazzPathTSF->text()) && saved;
-    tfc->setText(JazzPathTSF->text());
+    tfc = JazzPathTSF->text();
     // Said before the timers run: this window must not close under the box.
     ReportUnsavedSettings(*m_form1.services().dialogs, saved);
     // The main window takes tfc at 100 ms; this window closes at 200 ms, after it.

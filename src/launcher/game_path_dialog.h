@@ -30,8 +30,8 @@ public:
     QLineEdit* JazzPathTSF = nullptr;
     QPushButton* Command4 = nullptr;
     QPushButton* Command2 = nullptr;
-    QLineEdit* tfc = nullptr; // hidden: carries the accepted 1.24 path to the main window
     QTimer* Timer3 = nullptr;
+    QString tfc; // carries the accepted 1.24 path to the main window
 
 protected:
     void showEvent(QShowEvent* event) override;

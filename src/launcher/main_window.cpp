@@ -207,15 +207,9 @@ void MainWindow::buildBottomRow() {
 }
 
 void MainWindow::buildHiddenState() {
-    for (auto [box, name] : {std::pair{&TSFPath, "TSFPath"}, {&jpath, "jpath"}, {&path, "path"}}) {
-        *box = new QLineEdit(this);
-        (*box)->setObjectName(QString::fromLatin1(name));
-        (*box)->hide();
-    }
-    m_addons = new AddonStarter(*this, *Command20,
-                                {m_services.settings, m_services.dialogs, m_services.starter,
-                                 m_services.popupMenu});
-    List2 = m_addons->List2;
+    m_addons = new AddonStarter(
+        *this, *Command20,
+        {m_services.settings, m_services.dialogs, m_services.starter, m_services.popupMenu});
 
     Timer2 = timing::oneShot(this, "Timer2");
     Timer5 = timing::oneShot(this, "Timer5");
@@ -231,9 +225,9 @@ void MainWindow::Form_Load() {
     // A stored spy state that is no whole number, or one the box does not take, leaves it clear.
     if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(setting_keys::kSpy)))
         platform::setCheckValue(chSpy, *spy);
-    TSFPath->setText(settings.GetSetting(setting_keys::kJazz2TsfLocation));
-    jpath->setText(settings.GetSetting(setting_keys::kJazz2Location));
-    path->setText(jpath->text());
+    TSFPath = settings.GetSetting(setting_keys::kJazz2TsfLocation);
+    jpath = settings.GetSetting(setting_keys::kJazz2Location);
+    path = jpath;
     Frame1->SetUpServerTable();
     Timer5->start(timing::scaled(250));
 }
@@ -438,13 +432,13 @@ void MainWindow::Timer2_Timer() {
 
 void MainWindow::Timer5_Timer() {
     const QString location = CheckGamePaths().location;
-    path->setText(location);
-    jpath->setText(location);
+    path = location;
+    jpath = location;
 }
 
 void MainWindow::Timer6_Timer() {
     if (m_form3)
-        TSFPath->setText(m_form3->tfc->text());
+        TSFPath = m_form3->tfc;
 }
 
 // ---- closing ---------------------------------------------------------------------------------

@@ -14,7 +14,6 @@ class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
@@ -162,11 +161,9 @@ public:
 
     // Working copies of the game paths (the 1.21 to 1.23 build's in jpath and path, the 1.24
     // build's in TSFPath).
-    QLineEdit* TSFPath = nullptr;
-    QLineEdit* jpath = nullptr;
-    QLineEdit* path = nullptr;
-    // Never shown: the paths of the add-ons in the last "Add-ons" popup.
-    QListWidget* List2 = nullptr;
+    QString TSFPath;
+    QString jpath;
+    QString path;
 
     QTimer* Timer2 = nullptr;
     QTimer* Timer5 = nullptr;

@@ -4,10 +4,8 @@
 #include "online/password_dialog.h"
 #include "protocol/server_table_model.h"
 
-#include <QLineEdit>
-
 QString MainWindow::privateServerAddress() {
-    return Frame1->Text5->text();
+    return Frame1->Text5;
 }
 
 std::optional<QString> MainWindow::selectedServerVersion() {
@@ -18,11 +16,11 @@ std::optional<QString> MainWindow::selectedServerVersion() {
 }
 
 QString MainWindow::tsfExecutable() {
-    return TSFPath->text();
+    return TSFPath;
 }
 
 QString MainWindow::gameExecutable() {
-    return path->text();
+    return path;
 }
 
 PasswordDialog& MainWindow::passwordDialog() {

@@ -155,7 +155,7 @@ void ServePage::setLocalAddressSource(AddressSource source) {
 }
 
 QString ServePage::gameFolder() const {
-    return level_file::folderOf(m_form1.path->text());
+    return level_file::folderOf(m_form1.path);
 }
 
 int ServePage::selectedTab() const {

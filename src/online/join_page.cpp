@@ -68,10 +68,6 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     TSCheck = control<QCheckBox>(this, "TSCheck", QStringLiteral("TSF"),
                                  twipsRect(1200, 3120, 3255, 255));
 
-    Text5 = place<QLineEdit>(this, "Text5", QRect());
-    Text5->setText(QStringLiteral("Text5"));
-    Text5->hide();
-
     Winsock2 = new QTcpSocket(this);
     Winsock2->setObjectName(QStringLiteral("Winsock2"));
     connect(Winsock2, &QTcpSocket::readyRead, this, &JoinPage::Winsock2_DataArrival);
@@ -236,14 +232,14 @@ void JoinPage::ShowSelectedServer() {
         Text4->setText(address);
 
     if (Text4->text().endsWith(kPrivateMarker)) {
-        Text5->setText(Text4->text().chopped(kPrivateMarker.size()));
+        Text5 = Text4->text().chopped(kPrivateMarker.size());
         Text4->setText(QStringLiteral("Private"));
     } else {
-        Text5->setText(Text4->text());
+        Text5 = Text4->text();
         m_host.enableFinish();
     }
     if (haveRow)
-        m_listAddress = Text5->text();
+        m_listAddress = Text5;
 
     if (!haveRow || version.isEmpty() || address.endsWith(kPrivateMarker))
         mnuGetInfo->setEnabled(false);
@@ -261,8 +257,7 @@ void JoinPage::ShowSelectedServer() {
 
 bool JoinPage::joinsUnsafeListAddress() const {
     // A private row is joined at the bare address that Text5 holds.
-    const QString joined =
-        Text4->text() == QStringLiteral("Private") ? Text5->text() : Text4->text();
+    const QString joined = Text4->text() == QStringLiteral("Private") ? Text5 : Text4->text();
     return m_listAddress && joined == *m_listAddress && !IsSafeListAddress(joined);
 }
 
@@ -303,8 +298,8 @@ void JoinPage::OpenServerInfo() {
         return;
     }
 
-    m_form6->Text2->setText(address);
-    m_form6->Text3->setText(m_table->text(row, ServerTableModel::VersionColumn));
+    m_form6->Text2 = address;
+    m_form6->Text3 = m_table->text(row, ServerTableModel::VersionColumn);
     m_form6->show();
     m_form6->connectToServer();
 
