@@ -6,7 +6,6 @@
 #include "common/conversions.h"
 #include "common/twips.h"
 #include "launcher/color_table_window.h"
-#include "launcher/main_window.h"
 #include "platform/gui/accessible_names.h"
 #include "platform/gui/fonts.h"
 
@@ -67,8 +66,8 @@ void setOption(QRadioButton* option, bool selected) {
 
 } // namespace
 
-CharacterPage::CharacterPage(MainWindow& form1)
-    : QFrame(&form1), m_form1(form1), m_module(form1.services().registry) {
+CharacterPage::CharacterPage(CharacterPageHost& host, Services services, QWidget* parent)
+    : QFrame(parent), m_host(host), m_services(std::move(services)), m_module(m_services.registry) {
     setObjectName(QStringLiteral("Frame3"));
 
     const QFont heading = platform::tahoma(9.75, true);
@@ -142,12 +141,10 @@ std::array<std::pair<QRadioButton*, SettingKey>, 3> CharacterPage::characterKeys
 CharacterPage::~CharacterPage() { delete m_form5; }
 
 void CharacterPage::ShowCharacterPage() {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
-                                                      m_form1.opServ, m_form1.chSpy})
-        w->hide();
+    m_host.hideChoiceOptions();
     show();
 
-    const AppSettings& settings = *m_form1.services().settings;
+    const AppSettings& settings = *m_services.settings;
     Alias->setText(settings.GetSetting(setting_keys::kAlias));
     spacing->setText(settings.GetSetting(setting_keys::kSpacing));
     for (auto [box, key] : furKeys())
@@ -159,14 +156,14 @@ void CharacterPage::ShowCharacterPage() {
 }
 
 void CharacterPage::SaveCharacterPage() {
-    m_form1.opChar->setChecked(true);
+    m_host.selectCharacterOption();
     QList<std::pair<SettingKey, QString>> values{{setting_keys::kAlias, Alias->text()},
                                                  {setting_keys::kSpacing, spacing->text()}};
     for (auto [box, key] : furKeys())
         values.append({key, box->text()});
     for (auto [opt, key] : characterKeys())
         values.append({key, TruthText(opt->isChecked())});
-    SaveSettings(m_form1.services(), values);
+    SaveSettings(m_services, values);
 }
 
 // Every failing step is skipped and the next one runs. The values go out as one batch, so each
@@ -209,7 +206,7 @@ void CharacterPage::WriteProfile() {
     openKey(K4.root, QString::fromLatin1(K4.subKey));
     writeCharacter(characterCode124());
     // 12. Back to the first page; the page, corrected furs included, is stored on the way.
-    m_form1.Command7_Click();
+    m_host.Command7_Click();
     m_module.endWrites([page = QPointer<CharacterPage>(this)](const platform::WriteReport& report) {
         if (page)
             page->reportProfile(report);
@@ -237,8 +234,8 @@ void CharacterPage::reportProfile(const platform::WriteReport& report) {
     else if (report.keysWritten == 0)
         text = QStringLiteral("There is no Wine prefix at \"%1\". Start the game once, %2")
                    .arg(report.store, again);
-    if (!text.isEmpty() && m_form1.services().dialogs)
-        m_form1.services().dialogs->messageBox(text, QStringLiteral("Error"));
+    if (!text.isEmpty() && m_services.dialogs)
+        m_services.dialogs->messageBox(text, QStringLiteral("Error"));
 }
 
 void CharacterPage::FurCorrection() {
@@ -266,8 +263,8 @@ std::optional<QString> CharacterPage::ColorText() const {
 }
 
 void CharacterPage::Command2_Click() {
-    ReportStartFailure(*m_form1.services().dialogs,
-                       LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe")));
+    ReportStartFailure(*m_services.dialogs,
+                       LaunchGame(m_services.starter, QStringLiteral("charmap.exe")));
 }
 
 void CharacterPage::Command17_Click() { showModeless(m_form5); }
@@ -325,6 +322,6 @@ std::optional<QString> CharacterPage::characterCode124() const {
 }
 
 QString CharacterPage::askLoriQuestion() {
-    platform::Dialogs* dialogs = m_form1.services().dialogs;
+    platform::Dialogs* dialogs = m_services.dialogs;
     return dialogs ? dialogs->inputBox(kLoriPrompt, applicationTitle()) : QString();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/setting_keys.h"
+#include "launcher/character_page_host.h"
 #include "launcher/registry_routines.h"
+#include "launcher/services.h"
 
 #include <QFrame>
 #include <QPointer>
@@ -10,7 +12,6 @@
 #include <utility>
 
 class ColorTableWindow;
-class MainWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,7 +22,7 @@ class QRadioButton;
 class CharacterPage : public QFrame {
     Q_OBJECT
 public:
-    explicit CharacterPage(MainWindow& form1);
+    CharacterPage(CharacterPageHost& host, Services services, QWidget* parent = nullptr);
     ~CharacterPage() override;
 
     void ShowCharacterPage();
@@ -77,7 +78,8 @@ private:
     QString askLoriQuestion();
     void reportProfile(const platform::WriteReport& report);
 
-    MainWindow& m_form1;
+    CharacterPageHost& m_host;
+    Services m_services;
     RegistryRoutines m_module;
     QPointer<ColorTableWindow> m_form5;
 };

@@ -20,7 +20,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -164,11 +163,11 @@ void MainWindow::buildFirstPage() {
     imgQuillmere->show();
 
     // The page panels lie over the first page's right half (its labels included).
-    Frame3 = new CharacterPage(*this);
+    Frame3 = new CharacterPage(*this, m_services, this);
     Frame3->setGeometry(twipsRect(2280, 120, 4575, 3375));
     Frame1 = new JoinPage(*this, m_services.listServerHost, m_services.serverListPort, this);
     Frame1->setGeometry(twipsRect(2280, 120, 4575, 3495));
-    Frame2 = new ServePage(*this);
+    Frame2 = new ServePage(*this, m_services, this);
     Frame2->setGeometry(twipsRect(2280, 120, 4575, 3495));
     for (QWidget* frame : std::initializer_list<QWidget*>{Frame3, Frame1, Frame2}) {
         frame->setAutoFillBackground(true);
@@ -336,6 +335,14 @@ void MainWindow::hideChoiceOptions() {
         w->hide();
 }
 
+void MainWindow::selectCharacterOption() {
+    opChar->setChecked(true);
+}
+
+void MainWindow::selectServeOption() {
+    opServ->setChecked(true);
+}
+
 void MainWindow::Text4_Click() {
     imgQuillmere->show();
     for (QLabel* img : {imgBattle, imgCTF, imgRace, imgTreasure, imgCoop})
@@ -359,6 +366,19 @@ void MainWindow::showJoinPicture() {
 
 void MainWindow::enableFinish() { Command8->setEnabled(true); }
 
+void MainWindow::setPictureVisible(Picture picture, bool visible) {
+    // In the order of Picture.
+    QLabel* const pictures[] = {imgQuillmere, imgBattle, imgCoop, imgCTF, imgRace, imgTreasure};
+    pictures[int(picture)]->setVisible(visible);
+}
+
+void MainWindow::setGameType(const QString& word) {
+    GameType = word;
+}
+
+void MainWindow::setCoopDifficulty(const QString& word) {
+    CoopDifficulty = word;
+}
 
 void MainWindow::Command20_Click() { m_addons->Command20_Click(); }
 
@@ -386,7 +406,7 @@ MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
 
 GamePathDialog& MainWindow::loadPathDialog() {
     if (!m_form3)
-        m_form3 = new GamePathDialog(*this);
+        m_form3 = new GamePathDialog(*this, m_services);
     // Opened again while it waits to close after "Accept": it stays, or the main window would be
     // left disabled without it.
     m_form3->Timer3->stop();
@@ -409,6 +429,19 @@ void MainWindow::OpenPathDialog(bool centre) {
 void MainWindow::mnuChangeJj2Paths_Click() {
     setEnabled(false);
     loadPathDialog().show();
+}
+
+void MainWindow::setGameExecutable(const QString& file) {
+    jpath = file;
+    path = file;
+}
+
+void MainWindow::enableMainWindow() {
+    setEnabled(true);
+}
+
+void MainWindow::startTimer6(int msec) {
+    Timer6->start(msec);
 }
 
 void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }

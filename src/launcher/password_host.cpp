@@ -4,22 +4,22 @@
 #include "online/password_dialog.h"
 #include "protocol/server_table_model.h"
 
-QString MainWindow::privateServerAddress() {
+QString MainWindow::privateServerAddress() const {
     return Frame1->Text5;
 }
 
-std::optional<QString> MainWindow::selectedServerVersion() {
+std::optional<QString> MainWindow::selectedServerVersion() const {
     const int row = Frame1->selectedRow();
     if (row < 0)
         return std::nullopt;
     return Frame1->serverTable().text(row, ServerTableModel::VersionColumn);
 }
 
-QString MainWindow::tsfExecutable() {
+QString MainWindow::tsfExecutable() const {
     return TSFPath;
 }
 
-QString MainWindow::gameExecutable() {
+QString MainWindow::gameExecutable() const {
     return path;
 }
 

@@ -3,7 +3,6 @@
 #include "common/conversions.h"
 #include "common/level_file.h"
 #include "common/twips.h"
-#include "launcher/main_window.h"
 #include "launcher/pictures.h"
 #include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
@@ -45,18 +44,18 @@ struct GameTypeRow {
     const char* level;
     const char* goal; // nullptr: the coop buttons take the goal box's place
     bool goalEnabled;
-    QLabel* MainWindow::*picture;
+    ServePageHost::Picture picture;
     const char* tabPicture;
 };
 
 // By tab, 1 to 5.
+using Picture = ServePageHost::Picture;
 const GameTypeRow kGameTypes[kTabCount] = {
-    {"Battle", "Roasts Required", "battle1.j2l", "10", true, &MainWindow::imgBattle, "battle"},
-    {"Coop", "Coop Difficulty", "share1.j2l", nullptr, true, &MainWindow::imgCoop, "coop"},
-    {"Capture", "Points Required", "capture1.j2l", "10", true, &MainWindow::imgCTF, "capture"},
-    {"Race", "Laps Required", "race1.j2l", "5", false, &MainWindow::imgRace, "race"},
-    {"Treasure", "Gems Required", "treasur1.j2l", "100", true, &MainWindow::imgTreasure,
-     "treasure"},
+    {"Battle", "Roasts Required", "battle1.j2l", "10", true, Picture::Battle, "battle"},
+    {"Coop", "Coop Difficulty", "share1.j2l", nullptr, true, Picture::Coop, "coop"},
+    {"Capture", "Points Required", "capture1.j2l", "10", true, Picture::Capture, "capture"},
+    {"Race", "Laps Required", "race1.j2l", "5", false, Picture::Race, "race"},
+    {"Treasure", "Gems Required", "treasur1.j2l", "100", true, Picture::Treasure, "treasure"},
 };
 
 const char* const kCoopWords[3] = {"easy", "medium", "hard"};
@@ -74,8 +73,9 @@ QIcon tabPicture(const char* name) {
 
 } // namespace
 
-ServePage::ServePage(MainWindow& form1)
-    : QFrame(&form1), m_form1(form1), m_localAddress(&platform::localIPv4Address) {
+ServePage::ServePage(ServePageHost& host, Services services, QWidget* parent)
+    : QFrame(parent), m_host(host), m_services(std::move(services)),
+      m_localAddress(&platform::localIPv4Address) {
     setObjectName(QStringLiteral("Frame2"));
     buildTabs();
     buildFields();
@@ -155,7 +155,7 @@ void ServePage::setLocalAddressSource(AddressSource source) {
 }
 
 QString ServePage::gameFolder() const {
-    return level_file::folderOf(m_form1.path);
+    return level_file::folderOf(m_host.gameExecutable());
 }
 
 int ServePage::selectedTab() const {
@@ -185,7 +185,7 @@ void ServePage::setOption2(int index, bool value) {
 // ---- opening and leaving the page ------------------------------------------------------------
 
 void ServePage::ShowServePage() {
-    const AppSettings& settings = *m_form1.services().settings;
+    const AppSettings& settings = *m_services.settings;
 
     // The address others reach this game at is the one the route to the list server leaves
     // from; the machine's first address stands in until the host is looked up, and stays when
@@ -193,18 +193,15 @@ void ServePage::ShowServePage() {
     if (const std::optional<QString> address = m_localAddress ? m_localAddress() : std::nullopt)
         Label14->setText(QStringLiteral("Your IP: ") + *address);
     platform::lookUpRouteLocalAddress(
-        m_form1.services().listServerHost, this, [this](const std::optional<QString>& route) {
+        m_services.listServerHost, this, [this](const std::optional<QString>& route) {
             if (route)
                 Label14->setText(QStringLiteral("Your IP: ") + *route);
         });
-    m_form1.opChar->hide();
+    m_host.hideChoiceOptions();
     selectTab(1);
-    m_form1.GameType = QStringLiteral("Battle");
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_form1.opJoin, m_form1.opServ, m_form1.chSpy})
-        w->hide();
-    m_form1.imgBattle->show();
-    m_form1.imgQuillmere->hide();
+    m_host.setGameType(QStringLiteral("Battle"));
+    m_host.setPictureVisible(Picture::Battle, true);
+    m_host.setPictureVisible(Picture::Logo, false);
     show();
     ApplyGameTypeDefaults(1);
 
@@ -242,7 +239,7 @@ void ServePage::ShowServePage() {
 }
 
 void ServePage::SaveServePage() {
-    m_form1.opServ->setChecked(true);
+    m_host.selectServeOption();
     namespace key = setting_keys;
     QList<std::pair<SettingKey, QString>> values{
         {key::kServerName, Text2->text()},
@@ -255,7 +252,7 @@ void ServePage::SaveServePage() {
         values.append({kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked())});
     values.append({key::kTabItem, QString::number(selectedTab())});
     values.append({key::kLevelName, Label13->text()});
-    SaveSettings(m_form1.services(), values);
+    SaveSettings(m_services, values);
 }
 
 // ---- game types --------------------------------------------------------------------------------
@@ -275,16 +272,16 @@ void ServePage::ApplyGameTypeDefaults(int tab) {
     Level->setText(latin1(row.level));
     for (QRadioButton* button : Option2)
         button->setVisible(row.goal == nullptr);
-    m_form1.GameType = latin1(row.gameType);
+    m_host.setGameType(latin1(row.gameType));
     for (const GameTypeRow& other : kGameTypes)
-        (m_form1.*other.picture)->setVisible(&other == &row);
+        m_host.setPictureVisible(other.picture, &other == &row);
 }
 
 void ServePage::Tabb_Click() {
-    m_form1.imgQuillmere->hide();
-    m_form1.imgBattle->show();
-    for (QLabel* img : {m_form1.imgCoop, m_form1.imgCTF, m_form1.imgTreasure, m_form1.imgRace})
-        img->hide();
+    m_host.setPictureVisible(Picture::Logo, false);
+    m_host.setPictureVisible(Picture::Battle, true);
+    for (Picture other : {Picture::Coop, Picture::Capture, Picture::Treasure, Picture::Race})
+        m_host.setPictureVisible(other, false);
     ApplyGameTypeDefaults(selectedTab());
     showDefaultLevelTitle();
 }
@@ -292,15 +289,15 @@ void ServePage::Tabb_Click() {
 void ServePage::Option2_Click(int /*index*/) {
     for (int i = 0; i < 3; ++i)
         if (Option2[size_t(i)]->isChecked())
-            m_form1.CoopDifficulty = latin1(kCoopWords[i]);
+            m_host.setCoopDifficulty(latin1(kCoopWords[i]));
 }
 
 // ---- level and title ---------------------------------------------------------------------------
 
 void ServePage::Command1_Click() {
-    const std::optional<QString> chosen = m_form1.services().dialogs->openFile(
-        QStringLiteral("Select Jazz2 Level"), QStringLiteral("Jazz2 Level Files|*.j2l"),
-        gameFolder());
+    const std::optional<QString> chosen =
+        m_services.dialogs->openFile(QStringLiteral("Select Jazz2 Level"),
+                                     QStringLiteral("Jazz2 Level Files|*.j2l"), gameFolder());
     if (!chosen)
         return;
     Level->setText(level_file::nameOf(*chosen));
