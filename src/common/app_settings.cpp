@@ -21,13 +21,13 @@ bool AppSettings::SaveSetting(const QString& key, const QString& value) const {
 }
 
 QString AppSettings::GetSetting(const SettingKey& key) const {
-    return GetSetting(key.key(), key.defaultText());
+    return GetSetting(key.nameText(), key.defaultText());
 }
 
 QString AppSettings::GetSetting(const SettingKey& key, const QString& fallback) const {
-    return GetSetting(key.key(), fallback);
+    return GetSetting(key.nameText(), fallback);
 }
 
 bool AppSettings::SaveSetting(const SettingKey& key, const QString& value) const {
-    return SaveSetting(key.key(), value);
+    return SaveSetting(key.nameText(), value);
 }

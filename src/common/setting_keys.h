@@ -7,7 +7,7 @@ struct SettingKey {
     const char* name;
     const char* fallback = ""; // the key's default; the empty text for a key without one
 
-    QString key() const { return QString::fromLatin1(name); }
+    QString nameText() const { return QString::fromLatin1(name); }
     QString defaultText() const { return QString::fromLatin1(fallback); }
 };
 
