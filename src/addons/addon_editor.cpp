@@ -16,15 +16,10 @@
 
 namespace {
 
-const QString kAddonsKey = QStringLiteral("Addons");
+using platform::control;
+
 const QString kNameHint = QStringLiteral("Addon Name");
 const QString kPathHint = QStringLiteral("Addon Path");
-
-template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
-    auto* w = platform::place<W>(parent, name, at);
-    w->setText(text);
-    return w;
-}
 
 } // namespace
 
@@ -71,7 +66,7 @@ AddonEditor::AddonEditor(AddonServices services) : m_services(services) {
 void AddonEditor::Form_Load() {
     List2->clear();
     // Every entry is listed as stored, whether or not its file exists.
-    List2->addItems(ReadAddonList(m_services.settings->GetSetting(kAddonsKey)));
+    List2->addItems(ReadAddonList(m_services.settings->GetSetting(setting_keys::kAddons)));
 }
 
 int AddonEditor::selectedRow() const {
@@ -155,7 +150,7 @@ void AddonEditor::Command5_Click() {
     QStringList entries;
     for (int i = 0; i < List2->count(); ++i)
         entries << List2->item(i)->text();
-    if (!m_services.settings->SaveSetting(kAddonsKey, WriteAddonList(entries))) {
+    if (!m_services.settings->SaveSetting(setting_keys::kAddons, WriteAddonList(entries))) {
         // Closing now would throw the edits away although nothing was stored.
         m_services.dialogs->messageBox(QStringLiteral("Sorry, the add-on list could not be saved"),
                                        QStringLiteral("Error"));

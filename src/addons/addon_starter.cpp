@@ -8,7 +8,6 @@
 #include "common/launch_game.h"
 #include "common/twips.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -19,11 +18,7 @@ constexpr qint32 kFirstAddon = 3;
 } // namespace
 
 AddonStarter::AddonStarter(QWidget& form1, QPushButton& command20, AddonServices services)
-    : QObject(&form1), m_form1(form1), m_command20(command20), m_services(services) {
-    List2 = new QListWidget(&form1);
-    List2->setObjectName(QStringLiteral("List2"));
-    List2->hide();
-}
+    : QObject(&form1), m_form1(form1), m_command20(command20), m_services(services) {}
 
 AddonStarter::~AddonStarter() {
     delete m_form8;
@@ -32,11 +27,11 @@ AddonStarter::~AddonStarter() {
 void AddonStarter::Command20_Click() {
     PopupCreator popup(m_services.popupMenu);
     popup.OwnerHwnd(&m_form1);
-    List2->clear();
+    List2.clear();
     popup.AddMenu(QStringLiteral("Menu Configuration"), true, false, false);
     popup.AddMenu(QString(), false, false, true);
 
-    const QString setting = m_services.settings->GetSetting(QStringLiteral("Addons"));
+    const QString setting = m_services.settings->GetSetting(setting_keys::kAddons);
     if (setting.isEmpty()) {
         popup.AddMenu(QStringLiteral("Please Configure Addons"), false, false, false);
     } else {
@@ -44,7 +39,7 @@ void AddonStarter::Command20_Click() {
             const AddonEntry entry = SplitAddonEntry(piece);
             if (!FileFound(entry.path))
                 continue;
-            List2->addItem(entry.path);
+            List2.append(entry.path);
             popup.AddMenu(entry.caption(piece), true, false, false);
         }
     }
@@ -57,9 +52,9 @@ void AddonStarter::Command20_Click() {
     const qint32 k = popup.SelectedItem();
     if (k == kMenuConfiguration)
         showEditor();
-    if (k >= kFirstAddon && k - kFirstAddon < List2->count())
+    if (k >= kFirstAddon && k - kFirstAddon < List2.size())
         ReportStartFailure(*m_services.dialogs,
-                           LaunchGame(m_services.starter, List2->item(k - kFirstAddon)->text()));
+                           LaunchGame(m_services.starter, List2.at(k - kFirstAddon)));
 }
 
 void AddonStarter::showEditor() {

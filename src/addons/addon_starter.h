@@ -5,8 +5,8 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
-class QListWidget;
 class QPushButton;
 class QWidget;
 
@@ -15,7 +15,7 @@ class QWidget;
 class AddonStarter : public QObject {
     Q_OBJECT
 public:
-    // `form1` holds `command20`; the hidden path list is made inside `form1`.
+    // `form1` holds `command20`.
     AddonStarter(QWidget& form1, QPushButton& command20, AddonServices services);
     ~AddonStarter() override;
 
@@ -24,8 +24,8 @@ public:
     // The editor while it is open, else null.
     AddonEditor* editor() const { return m_form8; }
 
-    // Never shown: entry i holds the path of the add-on that the last popup showed as item i + 3.
-    QListWidget* List2 = nullptr;
+    // Entry i holds the path of the add-on that the last popup showed as item i + 3.
+    QStringList List2;
 
 private:
     void showEditor();

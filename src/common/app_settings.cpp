@@ -19,3 +19,15 @@ QString AppSettings::GetSetting(const QString& key, const QString& fallback) con
 bool AppSettings::SaveSetting(const QString& key, const QString& value) const {
     return m_backend.write(section(), key, value);
 }
+
+QString AppSettings::GetSetting(const SettingKey& key) const {
+    return GetSetting(key.nameText(), key.defaultText());
+}
+
+QString AppSettings::GetSetting(const SettingKey& key, const QString& fallback) const {
+    return GetSetting(key.nameText(), fallback);
+}
+
+bool AppSettings::SaveSetting(const SettingKey& key, const QString& value) const {
+    return SaveSetting(key.nameText(), value);
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/setting_keys.h"
 #include "platform/settings_backend.h"
 
 #include <QString>
@@ -22,6 +23,12 @@ public:
     QString GetSetting(const QString& key, const QString& fallback) const;
     // Stores the text, creating the key when missing. False when the store could not be written.
     bool SaveSetting(const QString& key, const QString& value) const;
+
+    // The launcher's own keys come from the one table (setting_keys.h): the stored text, or the
+    // key's default when it is missing; or a default of the reader's own.
+    QString GetSetting(const SettingKey& key) const;
+    QString GetSetting(const SettingKey& key, const QString& fallback) const;
+    bool SaveSetting(const SettingKey& key, const QString& value) const;
 
     QString section() const;
 

@@ -16,16 +16,6 @@ constexpr int kRed = 255;
 // The makers' web address.
 const QString kWebsite = QStringLiteral("quillmere.example.org");
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect at, bool bold = false) {
-    auto* l = platform::place<QLabel>(parent, name, at);
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
-    l->setFont(platform::tahoma(9, bold));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    l->setWordWrap(true);
-    return l;
-}
-
 } // namespace
 
 int foreColor(const QLabel* label) {
@@ -42,23 +32,27 @@ void setForeColor(QLabel* label, int value) {
 
 AboutWindow::AboutWindow()
     : ToolWindow("Form4", QStringLiteral("About Quillmere"), QSize(px(4680), px(2550))) {
-    Label1 = label(this, "Label1", QStringLiteral("Quillmere version 1.1[b]"),
-                   twipsRect(120, 120, 2415, 255));
-    Label2 = label(this, "Label2", QStringLiteral("\u00A9 Quillmere team"),
-                   twipsRect(2760, 120, 1815, 255));
-    Label4 = label(this, "Label4", QString(), twipsRect(120, 480, 4455, 735));
-    Label5 = label(this, "Label5", QStringLiteral("Programming: the Quillmere team"),
-                   twipsRect(120, 1200, 4455, 255));
-    Label6 = label(this, "Label6", QStringLiteral("Graphics, suggestions and help: our players"),
-                   twipsRect(120, 1440, 4455, 255));
-    Label7 = label(this, "Label7",
-                   QStringLiteral("Beta testers: everyone who tried the early builds and told "
-                                  "us what broke"),
-                   twipsRect(120, 1680, 4455, 495));
+    using platform::paragraph;
+    const QFont font = platform::tahoma(9);
+    const QFont bold = platform::tahoma(9, true);
+    Label1 = paragraph(this, "Label1", QStringLiteral("Quillmere version 1.1[b]"),
+                       twipsRect(120, 120, 2415, 255), font);
+    Label2 = paragraph(this, "Label2", QStringLiteral("\u00A9 Quillmere team"),
+                       twipsRect(2760, 120, 1815, 255), font);
+    Label4 = paragraph(this, "Label4", QString(), twipsRect(120, 480, 4455, 735), font);
+    Label5 = paragraph(this, "Label5", QStringLiteral("Programming: the Quillmere team"),
+                       twipsRect(120, 1200, 4455, 255), font);
+    Label6 =
+        paragraph(this, "Label6", QStringLiteral("Graphics, suggestions and help: our players"),
+                  twipsRect(120, 1440, 4455, 255), font);
+    Label7 = paragraph(this, "Label7",
+                       QStringLiteral("Beta testers: everyone who tried the early builds and told "
+                                      "us what broke"),
+                       twipsRect(120, 1680, 4455, 495), font);
     Label8 =
-        label(this, "Label8", QStringLiteral("website:"), twipsRect(840, 2280, 780, 210), true);
+        paragraph(this, "Label8", QStringLiteral("website:"), twipsRect(840, 2280, 780, 210), bold);
     // Clicking the address does nothing: it is plain text, neither a link nor selectable.
-    Label3 = label(this, "Label3", kWebsite, twipsRect(1680, 2280, 2925, 210), true);
+    Label3 = paragraph(this, "Label3", kWebsite, twipsRect(1680, 2280, 2925, 210), bold);
     Label3->setTextInteractionFlags(Qt::NoTextInteraction);
     setForeColor(Label3, kBlack);
 

@@ -4,12 +4,10 @@
 #include "common/launch_game.h"
 
 #include "common/conversions.h"
-#include "launcher/color_table_window.h"
-#include "launcher/main_window.h"
-#include "platform/gui/accessible_names.h"
 #include "common/twips.h"
+#include "launcher/color_table_window.h"
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/fonts.h"
-#include "platform/gui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -21,7 +19,9 @@ namespace reg = platform::reg;
 
 namespace {
 
-using platform::place;
+using platform::control;
+using platform::label;
+using platform::textBox;
 
 // The game's profile keys: both builds, under the machine's default user and the current user.
 struct ProfileKey {
@@ -43,34 +43,6 @@ const QString kLoriPrompt = QStringLiteral("Since Lori is unavailable in Jazz2 V
                                            "(1) Jazz\r\n"
                                            "(2) Spaz");
 
-QLabel* caption(QWidget* parent, const char* name, const QString& text, QRect geometry, bool bold) {
-    auto* l = place<QLabel>(parent, name, geometry);
-    l->setText(text);
-    l->setFont(platform::tahoma(9.75, bold));
-    return l;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int maxLength,
-                   QRect geometry) {
-    auto* box = place<QLineEdit>(parent, name, geometry);
-    platform::limitTyping(box, maxLength); // a stored text longer than that still comes back whole
-    box->setText(text);
-    return box;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* b = place<QPushButton>(parent, name, geometry);
-    b->setText(text);
-    b->setFont(platform::tahoma(9));
-    return b;
-}
-
-QRadioButton* option(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* o = place<QRadioButton>(parent, name, geometry);
-    o->setText(text);
-    return o;
-}
-
 // A fur box read as a number: blanks around it, a fraction and an exponent are allowed.
 std::optional<double> furNumber(const QLineEdit* box) {
     return ToDecimalNumber(box->text());
@@ -89,29 +61,34 @@ void setOption(QRadioButton* option, bool selected) {
 
 } // namespace
 
-CharacterPage::CharacterPage(MainWindow& form1)
-    : QFrame(&form1), m_form1(form1), m_module(form1.services().registry) {
+CharacterPage::CharacterPage(CharacterPageHost& host, Services services, QWidget* parent)
+    : QFrame(parent), m_host(host), m_services(std::move(services)), m_module(m_services.registry) {
     setObjectName(QStringLiteral("Frame3"));
+
+    const QFont heading = platform::tahoma(9.75, true);
+    const QFont buttons = platform::tahoma(9);
 
     // Name, with the character map beside it for the name codes.
     Label7 =
-        caption(this, "Label7", QStringLiteral("Your Name"), twipsRect(120, 120, 2640, 255), true);
+        label(this, "Label7", QStringLiteral("Your Name"), twipsRect(120, 120, 2640, 255), heading);
     Alias = textBox(this, "Alias", QStringLiteral("Your Name"), 14, twipsRect(120, 405, 2640, 330));
-    Command2 = button(this, "Command2", QStringLiteral("Charmap"), twipsRect(2880, 390, 1575, 360));
+    Command2 = control<QPushButton>(this, "Command2", QStringLiteral("Charmap"),
+                                    twipsRect(2880, 390, 1575, 360), buttons);
 
     // Name tools.
-    Command15 =
-        button(this, "Command15", QStringLiteral("Remove Colon"), twipsRect(120, 870, 1500, 360));
-    Label5 = caption(this, "Label5", QStringLiteral("or"), twipsRect(1680, 915, 270, 255), false);
+    Command15 = control<QPushButton>(this, "Command15", QStringLiteral("Remove Colon"),
+                                     twipsRect(120, 870, 1500, 360), buttons);
+    Label5 = label(this, "Label5", QStringLiteral("or"), twipsRect(1680, 915, 270, 255),
+                   platform::tahoma(9.75));
     Label5->setAlignment(Qt::AlignCenter);
     spacing = textBox(this, "spacing", QStringLiteral("1-9"), 3, twipsRect(2010, 885, 570, 330));
     spacing->setAlignment(Qt::AlignCenter);
-    Command16 = button(this, "Command16", QStringLiteral("Set Name Spacing"),
-                       twipsRect(2640, 870, 1815, 360));
+    Command16 = control<QPushButton>(this, "Command16", QStringLiteral("Set Name Spacing"),
+                                     twipsRect(2640, 870, 1815, 360), buttons);
 
     // Fur colours.
-    Label11 = caption(this, "Label11", QStringLiteral("Your Fur Colors"),
-                      twipsRect(120, 1470, 2640, 255), true);
+    Label11 = label(this, "Label11", QStringLiteral("Your Fur Colors"),
+                    twipsRect(120, 1470, 2640, 255), heading);
     int left = 120;
     for (auto [box, name] :
          {std::pair{&Fur1, "Fur1"}, {&Fur2, "Fur2"}, {&Fur3, "Fur3"}, {&Fur4, "Fur4"}}) {
@@ -119,15 +96,18 @@ CharacterPage::CharacterPage(MainWindow& form1)
         (*box)->setAlignment(Qt::AlignCenter);
         left += 660;
     }
-    Command17 = button(this, "Command17", QStringLiteral("View Color Table"),
-                       twipsRect(2880, 1740, 1575, 360));
+    Command17 = control<QPushButton>(this, "Command17", QStringLiteral("View Color Table"),
+                                     twipsRect(2880, 1740, 1575, 360), buttons);
 
     // Character.
-    Label12 = caption(this, "Label12", QStringLiteral("Your Character"),
-                      twipsRect(120, 2340, 2640, 255), true);
-    Jazz = option(this, "Jazz", QStringLiteral("Jazz"), twipsRect(120, 2625, 1140, 300));
-    Spaz = option(this, "Spaz", QStringLiteral("Spaz"), twipsRect(1320, 2625, 1140, 300));
-    Lori = option(this, "Lori", QStringLiteral("Lori"), twipsRect(2520, 2625, 1140, 300));
+    Label12 = label(this, "Label12", QStringLiteral("Your Character"),
+                    twipsRect(120, 2340, 2640, 255), heading);
+    Jazz = control<QRadioButton>(this, "Jazz", QStringLiteral("Jazz"),
+                                 twipsRect(120, 2625, 1140, 300));
+    Spaz = control<QRadioButton>(this, "Spaz", QStringLiteral("Spaz"),
+                                 twipsRect(1320, 2625, 1140, 300));
+    Lori = control<QRadioButton>(this, "Lori", QStringLiteral("Lori"),
+                                 twipsRect(2520, 2625, 1140, 300));
 
     // Names for assistive tools; the spacing box has no label of its own.
     platform::nameByLabel(Label7, Alias);
@@ -140,38 +120,45 @@ CharacterPage::CharacterPage(MainWindow& form1)
     connect(Command17, &QPushButton::clicked, this, &CharacterPage::Command17_Click);
 }
 
+std::array<std::pair<QLineEdit*, SettingKey>, 4> CharacterPage::furKeys() const {
+    return {{{Fur1, setting_keys::kFur1},
+             {Fur2, setting_keys::kFur2},
+             {Fur3, setting_keys::kFur3},
+             {Fur4, setting_keys::kFur4}}};
+}
+
+std::array<std::pair<QRadioButton*, SettingKey>, 3> CharacterPage::characterKeys() const {
+    return {
+        {{Jazz, setting_keys::kJazz}, {Spaz, setting_keys::kSpaz}, {Lori, setting_keys::kLori}}};
+}
+
 // The colour table is a window of its own, so it goes when the page goes.
 CharacterPage::~CharacterPage() { delete m_form5; }
 
 void CharacterPage::ShowCharacterPage() {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_form1.opChar, m_form1.opJoin,
-                                                      m_form1.opServ, m_form1.chSpy})
-        w->hide();
+    m_host.hideChoiceOptions();
     show();
 
-    const AppSettings& settings = *m_form1.services().settings;
-    Alias->setText(settings.GetSetting(QStringLiteral("Alias"), QStringLiteral("Your Name")));
-    spacing->setText(settings.GetSetting(QStringLiteral("Spacing"), QStringLiteral("1-9")));
-    for (auto [box, key] :
-         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
-        box->setText(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000")));
+    const AppSettings& settings = *m_services.settings;
+    Alias->setText(settings.GetSetting(setting_keys::kAlias));
+    spacing->setText(settings.GetSetting(setting_keys::kSpacing));
+    for (auto [box, key] : furKeys())
+        box->setText(settings.GetSetting(key));
     // In group order, so a later "True" wins; a text that is no truth value leaves its option.
-    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
-        if (const std::optional<bool> selected =
-                ToTruthValue(settings.GetSetting(QString::fromLatin1(key), QStringLiteral("000"))))
+    for (auto [opt, key] : characterKeys())
+        if (const std::optional<bool> selected = ToTruthValue(settings.GetSetting(key)))
             setOption(opt, *selected);
 }
 
 void CharacterPage::SaveCharacterPage() {
-    m_form1.opChar->setChecked(true);
-    QList<std::pair<QString, QString>> values{{QStringLiteral("Alias"), Alias->text()},
-                                              {QStringLiteral("Spacing"), spacing->text()}};
-    for (auto [box, key] :
-         {std::pair{Fur1, "Fur1"}, {Fur2, "Fur2"}, {Fur3, "Fur3"}, {Fur4, "Fur4"}})
-        values.append({QString::fromLatin1(key), box->text()});
-    for (auto [opt, key] : {std::pair{Jazz, "Jazz"}, {Spaz, "Spaz"}, {Lori, "Lori"}})
-        values.append({QString::fromLatin1(key), TruthText(opt->isChecked())});
-    SaveSettings(m_form1.services(), values);
+    m_host.selectCharacterOption();
+    QList<std::pair<SettingKey, QString>> values{{setting_keys::kAlias, Alias->text()},
+                                                 {setting_keys::kSpacing, spacing->text()}};
+    for (auto [box, key] : furKeys())
+        values.append({key, box->text()});
+    for (auto [opt, key] : characterKeys())
+        values.append({key, TruthText(opt->isChecked())});
+    SaveSettings(m_services, values);
 }
 
 // Every failing step is skipped and the next one runs. The values go out as one batch, so each
@@ -214,7 +201,7 @@ void CharacterPage::WriteProfile() {
     openKey(K4.root, QString::fromLatin1(K4.subKey));
     writeCharacter(characterCode124());
     // 12. Back to the first page; the page, corrected furs included, is stored on the way.
-    m_form1.Command7_Click();
+    m_host.Command7_Click();
     m_module.endWrites([page = QPointer<CharacterPage>(this)](const platform::WriteReport& report) {
         if (page)
             page->reportProfile(report);
@@ -242,8 +229,8 @@ void CharacterPage::reportProfile(const platform::WriteReport& report) {
     else if (report.keysWritten == 0)
         text = QStringLiteral("There is no Wine prefix at \"%1\". Start the game once, %2")
                    .arg(report.store, again);
-    if (!text.isEmpty() && m_form1.services().dialogs)
-        m_form1.services().dialogs->messageBox(text, QStringLiteral("Error"));
+    if (!text.isEmpty() && m_services.dialogs)
+        m_services.dialogs->messageBox(text, QStringLiteral("Error"));
 }
 
 void CharacterPage::FurCorrection() {
@@ -269,8 +256,8 @@ std::optional<QString> CharacterPage::ColorText() const {
 }
 
 void CharacterPage::Command2_Click() {
-    ReportStartFailure(*m_form1.services().dialogs,
-                       LaunchGame(m_form1.services().starter, QStringLiteral("charmap.exe")));
+    ReportStartFailure(*m_services.dialogs,
+                       LaunchGame(m_services.starter, QStringLiteral("charmap.exe")));
 }
 
 void CharacterPage::Command17_Click() { showModeless(m_form5); }
@@ -328,6 +315,6 @@ std::optional<QString> CharacterPage::characterCode124() const {
 }
 
 QString CharacterPage::askLoriQuestion() {
-    platform::Dialogs* dialogs = m_form1.services().dialogs;
+    platform::Dialogs* dialogs = m_services.dialogs;
     return dialogs ? dialogs->inputBox(kLoriPrompt, applicationTitle()) : QString();
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "common/setting_keys.h"
+#include "launcher/character_page_host.h"
 #include "launcher/registry_routines.h"
+#include "launcher/services.h"
 
 #include <QFrame>
 #include <QPointer>
+#include <array>
 #include <optional>
+#include <utility>
 
 class ColorTableWindow;
-class MainWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +22,7 @@ class QRadioButton;
 class CharacterPage : public QFrame {
     Q_OBJECT
 public:
-    explicit CharacterPage(MainWindow& form1);
+    CharacterPage(CharacterPageHost& host, Services services, QWidget* parent = nullptr);
     ~CharacterPage() override;
 
     void ShowCharacterPage();
@@ -61,6 +65,9 @@ public:
     QRadioButton* Lori = nullptr;
 
 private:
+    // Each box and option with its setting, in the order they are read and stored.
+    std::array<std::pair<QLineEdit*, SettingKey>, 4> furKeys() const;
+    std::array<std::pair<QRadioButton*, SettingKey>, 3> characterKeys() const;
     void openKey(quint32 root, const QString& subKey);
     void writeValue(const QString& name, quint32 type, const QString& value);
     void writeName();
@@ -71,7 +78,8 @@ private:
     QString askLoriQuestion();
     void reportProfile(const platform::WriteReport& report);
 
-    MainWindow& m_form1;
+    CharacterPageHost& m_host;
+    Services m_services;
     RegistryRoutines m_module;
     QPointer<ColorTableWindow> m_form5;
 };

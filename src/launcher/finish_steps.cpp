@@ -14,8 +14,8 @@
 void MainWindow::JoinFinish() {
     // A missing path opens the dialog, but the start below is still tried with what is there.
     const GamePathCheck paths = CheckGamePaths(false);
-    path->setText(paths.location);
-    jpath->setText(paths.location);
+    path = paths.location;
+    jpath = paths.location;
     m_status.setText(QStringLiteral("Status: Launching Jazz2 via Server List"));
 
     const QString address = Frame1->Text4->text();
@@ -30,16 +30,16 @@ void MainWindow::JoinFinish() {
         return;
     }
 
-    const JoinValues values{path->text(), TSFPath->text(), platform::checkValue(Frame1->TSCheck),
-                            address, SpySwitch};
+    const JoinValues values{path, TSFPath, platform::checkValue(Frame1->TSCheck), address,
+                            SpySwitch};
     if (const std::optional<QString> line = JoinCommandLine(values))
         reportFailedStart(paths, LaunchGame(m_services.starter, *line));
 }
 
 void MainWindow::ServeFinish() {
     const GamePathCheck paths = CheckGamePaths(true);
-    path->setText(paths.location);
-    jpath->setText(paths.location);
+    path = paths.location;
+    jpath = paths.location;
 
     const int listed = platform::checkValue(Frame2->Check2);
     if (listed != 0 && listed != 1)
@@ -47,10 +47,15 @@ void MainWindow::ServeFinish() {
     if (listed == 1)
         listing().StartListing(); // announced before the game starts; the listing follows later
     MaxPlayersArg = Frame2->Text1->text();
-    const ServeValues values{
-        path->text(),  TSFPath->text(),       platform::checkValue(Frame2->Check1),
-        GameType,      CoopDifficulty,        Frame2->Text3->text(),
-        MaxPlayersArg, Frame2->Level->text(), SpySwitch};
+    const ServeValues values{path,
+                             TSFPath,
+                             platform::checkValue(Frame2->Check1),
+                             GameType,
+                             CoopDifficulty,
+                             Frame2->Text3->text(),
+                             MaxPlayersArg,
+                             Frame2->Level->text(),
+                             SpySwitch};
     std::optional<platform::StartResult> result;
     if (const std::optional<QString> line = ServerCommandLine(values))
         result = LaunchGame(m_services.starter, *line);

@@ -3,7 +3,6 @@
 #include "common/file_found.h"
 #include "common/game_paths.h"
 #include "common/timing.h"
-#include "launcher/main_window.h"
 #include "common/twips.h"
 #include "platform/gui/fonts.h"
 #include "platform/gui/place.h"
@@ -14,34 +13,27 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+using platform::control;
 
-template <typename W> W* control(QWidget* parent, const char* name, const QString& text, QRect at) {
-    auto* w = platform::place<W>(parent, name, at);
-    w->setText(text);
-    return w;
-}
-
-} // namespace
-
-GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
+GamePathDialog::GamePathDialog(GamePathDialogHost& host, Services services)
+    : m_host(host), m_services(std::move(services)) {
     // A window of its own, not a child of the main window: the main window is disabled while this
     // is open, and a child would be disabled with it.
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Welcome to Quillmere"));
-    setWindowIcon(form1.windowIcon());
+    setWindowIcon(host.programIcon());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFont(platform::tahoma(8.25));
     setFixedSize(px(4905), px(1485));
 
-    Label1 = control<QLabel>(this, "Label1",
-                             QStringLiteral("Welcome to Quillmere. Please specify the Jazz "
-                                            "Jackrabbit 2 file you will be using with Quillmere."),
-                             twipsRect(120, 120, 4695, 495));
-    Label1->setWordWrap(true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    JazzPath = control<QLineEdit>(this, "JazzPath", game_paths::hint(), twipsRect(120, 720, 2535, 285));
+    Label1 = platform::paragraph(this, "Label1",
+                                 QStringLiteral("Welcome to Quillmere. Please specify the Jazz "
+                                                "Jackrabbit 2 file you will be using with "
+                                                "Quillmere."),
+                                 twipsRect(120, 120, 4695, 495));
+    JazzPath =
+        control<QLineEdit>(this, "JazzPath", game_paths::hint(), twipsRect(120, 720, 2535, 285));
     Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Browse"),
                                     twipsRect(2760, 720, 975, 285));
     Command3 = control<QPushButton>(this, "Command3", QStringLiteral("Accept"),
@@ -55,8 +47,6 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
     // The sentence above both boxes names neither; each is named for the build it points to.
     JazzPath->setAccessibleName(QStringLiteral("Jazz2 path for 1.21, 1.22, or 1.23"));
     JazzPathTSF->setAccessibleName(QStringLiteral("Jazz2 path for 1.24"));
-    tfc = control<QLineEdit>(this, "tfc", QString(), QRect());
-    tfc->hide();
 
     Timer3 = timing::oneShot(this, "Timer3");
 
@@ -72,9 +62,10 @@ GamePathDialog::GamePathDialog(MainWindow& form1) : m_form1(form1) {
 GamePathDialog::~GamePathDialog() = default;
 
 void GamePathDialog::Form_Load() {
-    const AppSettings& settings = *m_form1.services().settings;
-    JazzPath->setText(settings.GetSetting(game_paths::locationKey(), game_paths::hint()));
-    JazzPathTSF->setText(settings.GetSetting(game_paths::tsfLocationKey(), game_paths::tsfHint()));
+    const AppSettings& settings = *m_services.settings;
+    JazzPath->setText(settings.GetSetting(setting_keys::kJazz2Location, game_paths::hint()));
+    JazzPathTSF->setText(
+        settings.GetSetting(setting_keys::kJazz2TsfLocation, game_paths::tsfHint()));
 }
 
 void GamePathDialog::showEvent(QShowEvent* event) {
@@ -87,9 +78,9 @@ void GamePathDialog::showEvent(QShowEvent* event) {
 }
 
 std::optional<QString> GamePathDialog::browse() {
-    return m_form1.services().dialogs->openFile(QStringLiteral("Select Jazz2 Path"),
-                                                QStringLiteral("Jazz2 Executable [*.exe]|*.exe"),
-                                                QString());
+    return m_services.dialogs->openFile(QStringLiteral("Select Jazz2 Path"),
+                                        QStringLiteral("Jazz2 Executable [*.exe]|*.exe"),
+                                        QString());
 }
 
 void GamePathDialog::Command1_Click() {
@@ -98,8 +89,7 @@ void GamePathDialog::Command1_Click() {
         return;
     // The main window takes the file at once, even if this dialog is cancelled later.
     JazzPath->setText(*chosen);
-    m_form1.jpath->setText(JazzPath->text());
-    m_form1.path->setText(JazzPath->text());
+    m_host.setGameExecutable(JazzPath->text());
 }
 
 void GamePathDialog::Command4_Click() {
@@ -113,26 +103,25 @@ void GamePathDialog::Command3_Click() {
     if (!FileFound(JazzPathTSF->text()))
         JazzPathTSF->setText(game_paths::tsfHint());
     if (JazzPath->text() == game_paths::hint() && JazzPathTSF->text() == game_paths::tsfHint()) {
-        m_form1.services().dialogs->messageBox(
-            QStringLiteral("Please enter your Jazz Jackrabbit 2 path."), applicationTitle());
+        m_services.dialogs->messageBox(QStringLiteral("Please enter your Jazz Jackrabbit 2 path."),
+                                       applicationTitle());
         return;
     }
-    AppSettings& settings = *m_form1.services().settings;
-    m_form1.setEnabled(true);
-    bool saved = settings.SaveSetting(game_paths::locationKey(), JazzPath->text());
-    m_form1.jpath->setText(JazzPath->text());
-    m_form1.path->setText(JazzPath->text());
-    saved = settings.SaveSetting(game_paths::tsfLocationKey(), JazzPathTSF->text()) && saved;
-    tfc->setText(JazzPathTSF->text());
+    AppSettings& settings = *m_services.settings;
+    m_host.enableMainWindow();
+    bool saved = settings.SaveSetting(setting_keys::kJazz2Location, JazzPath->text());
+    m_host.setGameExecutable(JazzPath->text());
+    saved = settings.SaveSetting(setting_keys::kJazz2TsfLocation, JazzPathTSF->text()) && saved;
+    tfc = JazzPathTSF->text();
     // Said before the timers run: this window must not close under the box.
-    ReportUnsavedSettings(*m_form1.services().dialogs, saved);
+    ReportUnsavedSettings(*m_services.dialogs, saved);
     // The main window takes tfc at 100 ms; this window closes at 200 ms, after it.
-    m_form1.Timer6->start(timing::scaled(100));
+    m_host.startTimer6(timing::scaled(100));
     Timer3->start(timing::scaled(200));
 }
 
 void GamePathDialog::Command2_Click() {
-    m_form1.setEnabled(true);
+    m_host.enableMainWindow();
     unload();
 }
 
@@ -140,8 +129,8 @@ void GamePathDialog::Timer3_Timer() { unload(); }
 
 void GamePathDialog::unload() {
     // Whatever closes this window, the main window must not stay disabled without it.
-    m_form1.setEnabled(true);
-    m_form1.gamePathDialogUnloaded();
+    m_host.enableMainWindow();
+    m_host.gamePathDialogUnloaded();
     hide();
     deleteLater();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "launcher/game_path_dialog_host.h"
+#include "launcher/services.h"
+
 #include <QWidget>
 #include <optional>
 
-class MainWindow;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,7 +16,7 @@ class QTimer;
 class GamePathDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit GamePathDialog(MainWindow& form1);
+    GamePathDialog(GamePathDialogHost& host, Services services);
     ~GamePathDialog() override;
 
     void Command1_Click(); // "Browse" for the 1.21 to 1.23 build
@@ -30,8 +32,8 @@ public:
     QLineEdit* JazzPathTSF = nullptr;
     QPushButton* Command4 = nullptr;
     QPushButton* Command2 = nullptr;
-    QLineEdit* tfc = nullptr; // hidden: carries the accepted 1.24 path to the main window
     QTimer* Timer3 = nullptr;
+    QString tfc; // carries the accepted 1.24 path to the main window
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +44,7 @@ private:
     std::optional<QString> browse();
     void unload();
 
-    MainWindow& m_form1;
+    GamePathDialogHost& m_host;
+    Services m_services;
     bool m_placed = false;
 };

@@ -1,27 +1,25 @@
 #include "launcher/main_window.h"
 
-#include "platform/gui/place.h"
 #include "addons/addon_starter.h"
 #include "common/conversions.h"
-#include "common/game_paths.h"
 #include "common/timing.h"
+#include "common/twips.h"
 #include "launcher/about_window.h"
 #include "launcher/character_page.h"
 #include "launcher/game_path_dialog.h"
 #include "launcher/pictures.h"
 #include "launcher/serve_page.h"
-#include "common/twips.h"
 #include "online/join_page.h"
 #include "online/password_dialog.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
+#include "platform/gui/place.h"
 #include "platform/program_exit.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -31,6 +29,7 @@
 
 namespace {
 
+using platform::control;
 using platform::place;
 
 const QString kFinish = QStringLiteral("Finish");
@@ -68,18 +67,16 @@ protected:
     }
 };
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, QRect geometry,
-                    qreal points, bool bold = false) {
-    QPushButton* b = place<RowButton>(parent, name, geometry);
-    b->setText(text);
-    b->setFont(platform::tahoma(points, bold));
-    return b;
+// A button of the bottom row, `left` and `width` in twips.
+QPushButton* button(QWidget* parent, const char* name, const QString& text, int left, int width,
+                    const QFont& font) {
+    return control<RowButton>(parent, name, text, twipsRect(left, 3840, width, 375), font);
 }
 
+// An option of the first page, `top` in twips.
 QRadioButton* option(QWidget* parent, const char* name, const QString& text,
                      const QString& tooltip, int top) {
-    auto* o = place<QRadioButton>(parent, name, twipsRect(2400, top, 4575, 255));
-    o->setText(text);
+    auto* o = control<QRadioButton>(parent, name, text, twipsRect(2400, top, 4575, 255));
     o->setToolTip(tooltip);
     return o;
 }
@@ -128,15 +125,12 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildFirstPage() {
-    Label8 = place<QLabel>(this, "Label8", twipsRect(2400, 120, 1575, 375));
-    Label8->setText(QStringLiteral("Welcome!"));
-    Label8->setFont(platform::tahoma(15.75, true));
-
-    Label9 = place<QLabel>(this, "Label9", twipsRect(2400, 600, 4575, 735));
-    Label9->setText(QStringLiteral("Thank you for using Quillmere, a second generation Jazz2 "
-                                   "multiplayer launcher. "));
-    Label9->setWordWrap(true);
-    Label9->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label8 = platform::label(this, "Label8", QStringLiteral("Welcome!"),
+                             twipsRect(2400, 120, 1575, 375), platform::tahoma(15.75, true));
+    Label9 = platform::paragraph(this, "Label9",
+                                 QStringLiteral("Thank you for using Quillmere, a second "
+                                                "generation Jazz2 multiplayer launcher. "),
+                                 twipsRect(2400, 600, 4575, 735));
 
     opServ = option(this, "opServ", QStringLiteral("Serve a battle, capture, treasure, race or coop."),
                     QStringLiteral("Choose this option if you would like to host a game."), 1440);
@@ -151,8 +145,8 @@ void MainWindow::buildFirstPage() {
     }
     opServ->setChecked(true);
 
-    chSpy = place<QCheckBox>(this, "chSpy", twipsRect(2400, 2760, 3495, 255));
-    chSpy->setText(QStringLiteral("Enable Spy Window"));
+    chSpy = control<QCheckBox>(this, "chSpy", QStringLiteral("Enable Spy Window"),
+                               twipsRect(2400, 2760, 3495, 255));
     chSpy->hide();
     connect(chSpy, &QCheckBox::stateChanged, this, &MainWindow::chSpy_Click);
 
@@ -169,11 +163,11 @@ void MainWindow::buildFirstPage() {
     imgQuillmere->show();
 
     // The page panels lie over the first page's right half (its labels included).
-    Frame3 = new CharacterPage(*this);
+    Frame3 = new CharacterPage(*this, m_services, this);
     Frame3->setGeometry(twipsRect(2280, 120, 4575, 3375));
     Frame1 = new JoinPage(*this, m_services.listServerHost, m_services.serverListPort, this);
     Frame1->setGeometry(twipsRect(2280, 120, 4575, 3495));
-    Frame2 = new ServePage(*this);
+    Frame2 = new ServePage(*this, m_services, this);
     Frame2->setGeometry(twipsRect(2280, 120, 4575, 3495));
     for (QWidget* frame : std::initializer_list<QWidget*>{Frame3, Frame1, Frame2}) {
         frame->setAutoFillBackground(true);
@@ -185,13 +179,14 @@ void MainWindow::buildBottomRow() {
     Line2 = rule(this, "Line2", 3720, QColor(128, 128, 128));
     Line1 = rule(this, "Line1", 3735, Qt::white);
 
-    Command5 = button(this, "Command5", QStringLiteral("About"), twipsRect(120, 3840, 1095, 375), 9, true);
-    Command14 = button(this, "Command14", QStringLiteral("Game Options"),
-                       twipsRect(1440, 3840, 1575, 375), 9);
-    Command20 = button(this, "Command20", QStringLiteral("Add-ons"), twipsRect(3120, 3840, 1575, 375),
-                       9.75);
-    Command7 = button(this, "Command7", kCancel, twipsRect(4920, 3840, 975, 375), 9);
-    Command8 = button(this, "Command8", kNext, twipsRect(5880, 3840, 1015, 375), 9);
+    const QFont font = platform::tahoma(9);
+    Command5 =
+        button(this, "Command5", QStringLiteral("About"), 120, 1095, platform::tahoma(9, true));
+    Command14 = button(this, "Command14", QStringLiteral("Game Options"), 1440, 1575, font);
+    Command20 =
+        button(this, "Command20", QStringLiteral("Add-ons"), 3120, 1575, platform::tahoma(9.75));
+    Command7 = button(this, "Command7", kCancel, 4920, 975, font);
+    Command8 = button(this, "Command8", kNext, 5880, 1015, font);
     connect(Command5, &QPushButton::clicked, this, &MainWindow::Command5_Click);
     connect(Command7, &QPushButton::clicked, this, &MainWindow::Command7_Click);
     connect(Command20, &QPushButton::clicked, this, &MainWindow::Command20_Click);
@@ -211,15 +206,9 @@ void MainWindow::buildBottomRow() {
 }
 
 void MainWindow::buildHiddenState() {
-    for (auto [box, name] : {std::pair{&TSFPath, "TSFPath"}, {&jpath, "jpath"}, {&path, "path"}}) {
-        *box = new QLineEdit(this);
-        (*box)->setObjectName(QString::fromLatin1(name));
-        (*box)->hide();
-    }
-    m_addons = new AddonStarter(*this, *Command20,
-                                {m_services.settings, m_services.dialogs, m_services.starter,
-                                 m_services.popupMenu});
-    List2 = m_addons->List2;
+    m_addons = new AddonStarter(
+        *this, *Command20,
+        {m_services.settings, m_services.dialogs, m_services.starter, m_services.popupMenu});
 
     Timer2 = timing::oneShot(this, "Timer2");
     Timer5 = timing::oneShot(this, "Timer5");
@@ -233,11 +222,11 @@ void MainWindow::buildHiddenState() {
 void MainWindow::Form_Load() {
     const AppSettings& settings = *m_services.settings;
     // A stored spy state that is no whole number, or one the box does not take, leaves it clear.
-    if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(QStringLiteral("Spy"))))
+    if (const std::optional<int> spy = ToWholeNumber(settings.GetSetting(setting_keys::kSpy)))
         platform::setCheckValue(chSpy, *spy);
-    TSFPath->setText(settings.GetSetting(game_paths::tsfLocationKey()));
-    jpath->setText(settings.GetSetting(game_paths::locationKey()));
-    path->setText(jpath->text());
+    TSFPath = settings.GetSetting(setting_keys::kJazz2TsfLocation);
+    jpath = settings.GetSetting(setting_keys::kJazz2Location);
+    path = jpath;
     Frame1->SetUpServerTable();
     Timer5->start(timing::scaled(250));
 }
@@ -278,7 +267,7 @@ void MainWindow::Command7_Click() {
     if (visibleFlag(Frame2))
         SaveServePage();
     if (Command7->text() == kCancel) {
-        m_services.settings->SaveSetting(QStringLiteral("Spy"), QString::number(spyValue()));
+        m_services.settings->SaveSetting(setting_keys::kSpy, QString::number(spyValue()));
         platform::endProgram();
         return;
     }
@@ -346,6 +335,14 @@ void MainWindow::hideChoiceOptions() {
         w->hide();
 }
 
+void MainWindow::selectCharacterOption() {
+    opChar->setChecked(true);
+}
+
+void MainWindow::selectServeOption() {
+    opServ->setChecked(true);
+}
+
 void MainWindow::Text4_Click() {
     imgQuillmere->show();
     for (QLabel* img : {imgBattle, imgCTF, imgRace, imgTreasure, imgCoop})
@@ -369,6 +366,19 @@ void MainWindow::showJoinPicture() {
 
 void MainWindow::enableFinish() { Command8->setEnabled(true); }
 
+void MainWindow::setPictureVisible(Picture picture, bool visible) {
+    // In the order of Picture.
+    QLabel* const pictures[] = {imgQuillmere, imgBattle, imgCoop, imgCTF, imgRace, imgTreasure};
+    pictures[int(picture)]->setVisible(visible);
+}
+
+void MainWindow::setGameType(const QString& word) {
+    GameType = word;
+}
+
+void MainWindow::setCoopDifficulty(const QString& word) {
+    CoopDifficulty = word;
+}
 
 void MainWindow::Command20_Click() { m_addons->Command20_Click(); }
 
@@ -386,8 +396,8 @@ void MainWindow::chSpy_Click() {
 // ---- game paths ------------------------------------------------------------------------------
 
 MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
-    const QString tsf = m_services.settings->GetSetting(game_paths::tsfLocationKey());
-    const QString location = m_services.settings->GetSetting(game_paths::locationKey());
+    const QString tsf = m_services.settings->GetSetting(setting_keys::kJazz2TsfLocation);
+    const QString location = m_services.settings->GetSetting(setting_keys::kJazz2Location);
     const bool missing = tsf.isEmpty() || location.isEmpty();
     if (missing)
         OpenPathDialog(centre);
@@ -396,7 +406,7 @@ MainWindow::GamePathCheck MainWindow::CheckGamePaths(bool centre) {
 
 GamePathDialog& MainWindow::loadPathDialog() {
     if (!m_form3)
-        m_form3 = new GamePathDialog(*this);
+        m_form3 = new GamePathDialog(*this, m_services);
     // Opened again while it waits to close after "Accept": it stays, or the main window would be
     // left disabled without it.
     m_form3->Timer3->stop();
@@ -421,6 +431,19 @@ void MainWindow::mnuChangeJj2Paths_Click() {
     loadPathDialog().show();
 }
 
+void MainWindow::setGameExecutable(const QString& file) {
+    jpath = file;
+    path = file;
+}
+
+void MainWindow::enableMainWindow() {
+    setEnabled(true);
+}
+
+void MainWindow::startTimer6(int msec) {
+    Timer6->start(msec);
+}
+
 void MainWindow::gamePathDialogUnloaded() { m_form3 = nullptr; }
 
 GamePathDialog* MainWindow::gamePathDialog() const { return m_form3; }
@@ -442,13 +465,13 @@ void MainWindow::Timer2_Timer() {
 
 void MainWindow::Timer5_Timer() {
     const QString location = CheckGamePaths().location;
-    path->setText(location);
-    jpath->setText(location);
+    path = location;
+    jpath = location;
 }
 
 void MainWindow::Timer6_Timer() {
     if (m_form3)
-        TSFPath->setText(m_form3->tfc->text());
+        TSFPath = m_form3->tfc;
 }
 
 // ---- closing ---------------------------------------------------------------------------------

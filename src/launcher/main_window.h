@@ -1,10 +1,13 @@
 #pragma once
 
 #include "common/status_line.h"
+#include "launcher/character_page_host.h"
+#include "launcher/game_path_dialog_host.h"
+#include "launcher/serve_page_host.h"
 #include "launcher/services.h"
 #include "online/join_page_host.h"
-#include "online/password_dialog_host.h"
 #include "online/listing_host.h"
+#include "online/password_dialog_host.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -13,8 +16,6 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
@@ -33,10 +34,13 @@ class ServePage;
 // is open follows from the selected option, the caption of the right button and which page
 // panel is visible, all read afresh at every step.
 //
-// The window's controls and form-level values are the state its pages share, so they are public,
-// named as the launcher's code calls them.
+// The window's controls and form-level values are public, named as the launcher's code calls them;
+// its pages and dialogs reach it only through the host interfaces it implements.
 class MainWindow : public QWidget,
+                   public CharacterPageHost,
                    public JoinPageHost,
+                   public ServePageHost,
+                   public GamePathDialogHost,
                    public PasswordDialogHost,
                    public ListingHost {
     Q_OBJECT
@@ -49,7 +53,7 @@ public:
 
     // The wizard.
     void Command8_Click();
-    void Command7_Click();
+    void Command7_Click() override;
     void opChar_DblClick();
     void opJoin_DblClick();
     void opServ_DblClick();
@@ -70,7 +74,7 @@ public:
 
     // Game paths and their dialog.
     struct GamePathCheck {
-        QString location;          // "Jazz2 Location"
+        QString location;          // the 1.21 to 1.23 build's setting
         bool dialogOpened = false; // either path was never set, so the dialog was opened
     };
     // Opens the game-path dialog when either path was never set.
@@ -102,18 +106,23 @@ public:
     void Timer5_Timer();
     void Timer6_Timer();
 
-    // What the join page asks of the window.
+    // What the pages ask of the window.
     void hideChoiceOptions() override;
+    void selectCharacterOption() override;
+    void selectServeOption() override;
+    void setPictureVisible(Picture picture, bool visible) override;
+    void setGameType(const QString& word) override;
+    void setCoopDifficulty(const QString& word) override;
     void showJoinPicture() override;
     void enableFinish() override;
     platform::Dialogs& dialogs() override { return *m_services.dialogs; }
     quint16 gamePort() const override { return m_services.gamePort; }
 
     // What the password window takes from the window when it opens.
-    QString privateServerAddress() override;
-    std::optional<QString> selectedServerVersion() override;
-    QString tsfExecutable() override;
-    QString gameExecutable() override;
+    QString privateServerAddress() const override;
+    std::optional<QString> selectedServerVersion() const override;
+    QString tsfExecutable() const override;
+    QString gameExecutable() const override;
     PasswordDialog& passwordDialog() override;
     // The listing of a hosted game, and what it reads of the serve page.
     Listing& listing();
@@ -125,8 +134,11 @@ public:
     QString maxPlayersArg() const override;
     QIcon programIcon() const override;
 
-    // Shown by the game-path dialog; taken back by it or by its "Accept" 200 ms later.
-    void gamePathDialogUnloaded();
+    // What the game-path dialog asks of the window.
+    void setGameExecutable(const QString& file) override;
+    void enableMainWindow() override;
+    void startTimer6(int msec) override;
+    void gamePathDialogUnloaded() override;
 
     // First page.
     QLabel* Label8 = nullptr;
@@ -160,13 +172,11 @@ public:
     QPushButton* Command8 = nullptr;
     QStatusBar* Stat = nullptr;
 
-    // Working copies of the game paths ("Jazz2 Location" in jpath and path, the 1.24 build's in
-    // TSFPath).
-    QLineEdit* TSFPath = nullptr;
-    QLineEdit* jpath = nullptr;
-    QLineEdit* path = nullptr;
-    // Never shown: the paths of the add-ons in the last "Add-ons" popup.
-    QListWidget* List2 = nullptr;
+    // Working copies of the game paths (the 1.21 to 1.23 build's in jpath and path, the 1.24
+    // build's in TSFPath).
+    QString TSFPath;
+    QString jpath;
+    QString path;
 
     QTimer* Timer2 = nullptr;
     QTimer* Timer5 = nullptr;

@@ -4,7 +4,6 @@
 #include "launcher/character_page.h"
 
 #include "common/name_codes.h"
-#include "launcher/main_window.h"
 
 #include <QLineEdit>
 
@@ -31,7 +30,7 @@ void CharacterPage::StripNameCodes() {
 void CharacterPage::Command15_Click() {
     StripNameCodes();
     if (!name_codes::fitsColonCode(Alias->text())) {
-        m_form1.services().dialogs->messageBox(kTooLong, applicationTitle());
+        m_services.dialogs->messageBox(kTooLong, applicationTitle());
         return;
     }
     putText(Alias, name_codes::withoutColon(Alias->text()));
@@ -39,7 +38,7 @@ void CharacterPage::Command15_Click() {
 
 // The first failing step ends the handler with a message; what earlier steps changed stays.
 void CharacterPage::Command16_Click() {
-    platform::Dialogs& dialogs = *m_form1.services().dialogs;
+    platform::Dialogs& dialogs = *m_services.dialogs;
     StripNameCodes();
     if (!name_codes::isSpacingDigit(spacing->text()) && !putText(spacing, QStringLiteral("3"))) {
         dialogs.messageBox(QStringLiteral("There was an error"), applicationTitle());

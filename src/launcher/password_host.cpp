@@ -4,25 +4,23 @@
 #include "online/password_dialog.h"
 #include "protocol/server_table_model.h"
 
-#include <QLineEdit>
-
-QString MainWindow::privateServerAddress() {
-    return Frame1->Text5->text();
+QString MainWindow::privateServerAddress() const {
+    return Frame1->Text5;
 }
 
-std::optional<QString> MainWindow::selectedServerVersion() {
+std::optional<QString> MainWindow::selectedServerVersion() const {
     const int row = Frame1->selectedRow();
     if (row < 0)
         return std::nullopt;
     return Frame1->serverTable().text(row, ServerTableModel::VersionColumn);
 }
 
-QString MainWindow::tsfExecutable() {
-    return TSFPath->text();
+QString MainWindow::tsfExecutable() const {
+    return TSFPath;
 }
 
-QString MainWindow::gameExecutable() {
-    return path->text();
+QString MainWindow::gameExecutable() const {
+    return path;
 }
 
 PasswordDialog& MainWindow::passwordDialog() {

@@ -1,17 +1,15 @@
 #include "launcher/serve_page.h"
 
-#include "platform/gui/place.h"
 #include "common/conversions.h"
 #include "common/level_file.h"
-#include "platform/windows_1252.h"
-#include "launcher/main_window.h"
-#include "launcher/pictures.h"
 #include "common/twips.h"
+#include "launcher/pictures.h"
+#include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
-#include "platform/gui/accessible_names.h"
-#include "platform/gui/typing_limit.h"
+#include "platform/gui/place.h"
 #include "platform/local_address.h"
+#include "platform/windows_1252.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -32,7 +30,10 @@ static void registerTabPictures() {
 
 namespace {
 
+using platform::control;
+using platform::label;
 using platform::place;
+using platform::textBox;
 
 constexpr int kTabCount = 5;
 constexpr QSize kTabIconSize(24, 24);
@@ -43,44 +44,26 @@ struct GameTypeRow {
     const char* level;
     const char* goal; // nullptr: the coop buttons take the goal box's place
     bool goalEnabled;
-    QLabel* MainWindow::*picture;
+    ServePageHost::Picture picture;
     const char* tabPicture;
 };
 
 // By tab, 1 to 5.
+using Picture = ServePageHost::Picture;
 const GameTypeRow kGameTypes[kTabCount] = {
-    {"Battle", "Roasts Required", "battle1.j2l", "10", true, &MainWindow::imgBattle, "battle"},
-    {"Coop", "Coop Difficulty", "share1.j2l", nullptr, true, &MainWindow::imgCoop, "coop"},
-    {"Capture", "Points Required", "capture1.j2l", "10", true, &MainWindow::imgCTF, "capture"},
-    {"Race", "Laps Required", "race1.j2l", "5", false, &MainWindow::imgRace, "race"},
-    {"Treasure", "Gems Required", "treasur1.j2l", "100", true, &MainWindow::imgTreasure,
-     "treasure"},
+    {"Battle", "Roasts Required", "battle1.j2l", "10", true, Picture::Battle, "battle"},
+    {"Coop", "Coop Difficulty", "share1.j2l", nullptr, true, Picture::Coop, "coop"},
+    {"Capture", "Points Required", "capture1.j2l", "10", true, Picture::Capture, "capture"},
+    {"Race", "Laps Required", "race1.j2l", "5", false, Picture::Race, "race"},
+    {"Treasure", "Gems Required", "treasur1.j2l", "100", true, Picture::Treasure, "treasure"},
 };
 
 const char* const kCoopWords[3] = {"easy", "medium", "hard"};
-const char* const kCoopKeys[3] = {"Coop Easy", "Coop Med", "Coop Hard"};
+const SettingKey kCoopKeys[3] = {setting_keys::kCoopEasy, setting_keys::kCoopMed,
+                                 setting_keys::kCoopHard};
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text, QRect geometry) {
-    auto* l = place<QLabel>(parent, name, geometry);
-    l->setTextFormat(Qt::PlainText); // level titles and captions are shown as they stand
-    // At 9.75 points "Server Name" is wider than its label and "Roasts Required" runs into the
-    // goal box; at 9 points, the size of the page's buttons elsewhere, every caption fits.
-    l->setFont(platform::tahoma(9));
-    l->setText(latin1(text));
-    return l;
-}
-
-QLineEdit* textBox(QWidget* parent, const char* name, const char* text, int maxLength,
-                   QRect geometry) {
-    auto* box = place<QLineEdit>(parent, name, geometry);
-    if (maxLength > 0)
-        platform::limitTyping(box, maxLength); // a stored text longer than that comes back whole
-    box->setText(latin1(text));
-    return box;
 }
 
 QIcon tabPicture(const char* name) {
@@ -90,8 +73,9 @@ QIcon tabPicture(const char* name) {
 
 } // namespace
 
-ServePage::ServePage(MainWindow& form1)
-    : QFrame(&form1), m_form1(form1), m_localAddress(&platform::localIPv4Address) {
+ServePage::ServePage(ServePageHost& host, Services services, QWidget* parent)
+    : QFrame(parent), m_host(host), m_services(std::move(services)),
+      m_localAddress(&platform::localIPv4Address) {
     setObjectName(QStringLiteral("Frame2"));
     buildTabs();
     buildFields();
@@ -108,25 +92,34 @@ void ServePage::buildTabs() {
 }
 
 void ServePage::buildFields() {
-    Label1 = label(this, "Label1", "Server Name", twipsRect(75, 960, 1095, 255));
-    Text2 = textBox(this, "Text2", "Server Name", 20, twipsRect(1440, 960, 3015, 285));
-    Label2 = label(this, "Label2", "Level", twipsRect(75, 1440, 1695, 255));
-    Level = textBox(this, "Level", "Server Level", 0, twipsRect(1440, 1440, 2175, 285));
-    Command1 = place<QPushButton>(this, "Command1", twipsRect(3720, 1440, 780, 285));
-    Command1->setText(QStringLiteral("Browse"));
+    // At 9.75 points "Server Name" is wider than its label and "Roasts Required" runs into the
+    // goal box; at 9 points, the size of the page's buttons elsewhere, every caption fits.
+    const QFont captions = platform::tahoma(9);
+    Label1 = label(this, "Label1", QStringLiteral("Server Name"), twipsRect(75, 960, 1095, 255),
+                   captions);
+    Text2 =
+        textBox(this, "Text2", QStringLiteral("Server Name"), 20, twipsRect(1440, 960, 3015, 285));
+    Label2 =
+        label(this, "Label2", QStringLiteral("Level"), twipsRect(75, 1440, 1695, 255), captions);
+    Level =
+        textBox(this, "Level", QStringLiteral("Server Level"), 0, twipsRect(1440, 1440, 2175, 285));
+    Command1 = control<QPushButton>(this, "Command1", QStringLiteral("Browse"),
+                                    twipsRect(3720, 1440, 780, 285));
     connect(Command1, &QPushButton::clicked, this, &ServePage::Command1_Click);
-    Label13 = label(this, "Label13", "Level Name", twipsRect(1440, 1800, 2175, 285));
+    Label13 = label(this, "Label13", QStringLiteral("Level Name"), twipsRect(1440, 1800, 2175, 285),
+                    captions);
 
-    reQ = label(this, "reQ", "Roasts Required", twipsRect(75, 2160, 1695, 255));
-    Text3 = textBox(this, "Text3", "32", 3, twipsRect(1440, 2160, 495, 315));
+    reQ = label(this, "reQ", QStringLiteral("Roasts Required"), twipsRect(75, 2160, 1695, 255),
+                captions);
+    Text3 = textBox(this, "Text3", QStringLiteral("32"), 3, twipsRect(1440, 2160, 495, 315));
     const char* const coopNames[3] = {"Option2(0)", "Option2(1)", "Option2(2)"};
     const char* const coopTexts[3] = {"Easy", "Medium", "Hard"};
     const QRect coopPlaces[3] = {twipsRect(1440, 2160, 735, 255), twipsRect(2400, 2160, 1095, 255),
                                  twipsRect(3720, 2160, 780, 255)};
     m_coopGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        QRadioButton* button = place<QRadioButton>(this, coopNames[i], coopPlaces[i]);
-        button->setText(latin1(coopTexts[i]));
+        auto* button =
+            control<QRadioButton>(this, coopNames[i], latin1(coopTexts[i]), coopPlaces[i]);
         button->hide();
         m_coopGroup->addButton(button, i);
         connect(button, &QRadioButton::clicked, this, [this, i] { Option2_Click(i); });
@@ -134,17 +127,19 @@ void ServePage::buildFields() {
     }
     Option2[0]->setChecked(true);
 
-    Label4 = label(this, "Label4", "Max Players", twipsRect(75, 2640, 1695, 255));
-    Text1 = textBox(this, "Text1", "32", 2, twipsRect(1440, 2640, 495, 285));
-    Label14 = label(this, "Label14", "Your IP:", twipsRect(75, 3120, 3255, 255));
+    Label4 = label(this, "Label4", QStringLiteral("Max Players"), twipsRect(75, 2640, 1695, 255),
+                   captions);
+    Text1 = textBox(this, "Text1", QStringLiteral("32"), 2, twipsRect(1440, 2640, 495, 285));
+    Label14 = label(this, "Label14", QStringLiteral("Your IP:"), twipsRect(75, 3120, 3255, 255),
+                    captions);
     // Each box is named by its caption; the goal box's caption follows the game type.
     platform::nameByLabel(Label1, Text2);
     platform::nameByLabel(Label2, Level);
     platform::nameByLabel(reQ, Text3);
     platform::nameByLabel(Label4, Text1);
     // Its "Serve Options" menu is attached by the option menus.
-    Command11 = place<QPushButton>(this, "Command11", twipsRect(3480, 3120, 1015, 375));
-    Command11->setText(QStringLiteral("Options"));
+    Command11 = control<QPushButton>(this, "Command11", QStringLiteral("Options"),
+                                     twipsRect(3480, 3120, 1015, 375));
 
     Check1 = new QCheckBox(QStringLiteral("TSF"), this);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -160,7 +155,7 @@ void ServePage::setLocalAddressSource(AddressSource source) {
 }
 
 QString ServePage::gameFolder() const {
-    return level_file::folderOf(m_form1.path->text());
+    return level_file::folderOf(m_host.gameExecutable());
 }
 
 int ServePage::selectedTab() const {
@@ -190,8 +185,7 @@ void ServePage::setOption2(int index, bool value) {
 // ---- opening and leaving the page ------------------------------------------------------------
 
 void ServePage::ShowServePage() {
-    const AppSettings& settings = *m_form1.services().settings;
-    auto setting = [&settings](const char* key) { return settings.GetSetting(latin1(key)); };
+    const AppSettings& settings = *m_services.settings;
 
     // The address others reach this game at is the one the route to the list server leaves
     // from; the machine's first address stands in until the host is looked up, and stays when
@@ -199,38 +193,35 @@ void ServePage::ShowServePage() {
     if (const std::optional<QString> address = m_localAddress ? m_localAddress() : std::nullopt)
         Label14->setText(QStringLiteral("Your IP: ") + *address);
     platform::lookUpRouteLocalAddress(
-        m_form1.services().listServerHost, this, [this](const std::optional<QString>& route) {
+        m_services.listServerHost, this, [this](const std::optional<QString>& route) {
             if (route)
                 Label14->setText(QStringLiteral("Your IP: ") + *route);
         });
-    m_form1.opChar->hide();
+    m_host.hideChoiceOptions();
     selectTab(1);
-    m_form1.GameType = QStringLiteral("Battle");
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_form1.opJoin, m_form1.opServ, m_form1.chSpy})
-        w->hide();
-    m_form1.imgBattle->show();
-    m_form1.imgQuillmere->hide();
+    m_host.setGameType(QStringLiteral("Battle"));
+    m_host.setPictureVisible(Picture::Battle, true);
+    m_host.setPictureVisible(Picture::Logo, false);
     show();
     ApplyGameTypeDefaults(1);
 
     // The saved game type comes back only through the tab's own handler.
-    QString savedTab = setting("Tab Item");
+    QString savedTab = settings.GetSetting(setting_keys::kTabItem);
     if (savedTab.isEmpty())
         savedTab = QStringLiteral("1");
     if (const std::optional<int> tab = ToWholeNumber(savedTab))
         selectTab(*tab);
 
-    Text2->setText(setting("Server Name"));
-    Level->setText(setting("Server Level"));
-    Text1->setText(setting("Max Players"));
-    if (const std::optional<int> value = ToWholeNumber(setting("Version")))
+    Text2->setText(settings.GetSetting(setting_keys::kServerName));
+    Level->setText(settings.GetSetting(setting_keys::kServerLevel));
+    Text1->setText(settings.GetSetting(setting_keys::kMaxPlayers));
+    if (const std::optional<int> value = ToWholeNumber(settings.GetSetting(setting_keys::kVersion)))
         platform::setCheckValue(Check1, *value);
-    if (const std::optional<int> value = ToWholeNumber(setting("List")))
+    if (const std::optional<int> value = ToWholeNumber(settings.GetSetting(setting_keys::kList)))
         platform::setCheckValue(Check2, *value);
-    Text3->setText(setting("Roasts Required"));
+    Text3->setText(settings.GetSetting(setting_keys::kRoastsRequired));
     for (int i = 0; i < 3; ++i)
-        if (const std::optional<bool> value = ToTruthValue(setting(kCoopKeys[i])))
+        if (const std::optional<bool> value = ToTruthValue(settings.GetSetting(kCoopKeys[i])))
             setOption2(i, *value);
 
     // The same defaults for every game type.
@@ -248,22 +239,20 @@ void ServePage::ShowServePage() {
 }
 
 void ServePage::SaveServePage() {
-    m_form1.opServ->setChecked(true);
-    QList<std::pair<QString, QString>> values;
-    auto save = [&values](const char* key, const QString& value) {
-        values.append({latin1(key), value});
-    };
-    save("Server Name", Text2->text());
-    save("Server Level", Level->text());
-    save("Max Players", Text1->text());
-    save("Version", QString::number(platform::checkValue(Check1)));
-    save("List", QString::number(platform::checkValue(Check2)));
-    save("Roasts Required", Text3->text());
+    m_host.selectServeOption();
+    namespace key = setting_keys;
+    QList<std::pair<SettingKey, QString>> values{
+        {key::kServerName, Text2->text()},
+        {key::kServerLevel, Level->text()},
+        {key::kMaxPlayers, Text1->text()},
+        {key::kVersion, QString::number(platform::checkValue(Check1))},
+        {key::kList, QString::number(platform::checkValue(Check2))},
+        {key::kRoastsRequired, Text3->text()}};
     for (int i = 0; i < 3; ++i)
-        save(kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked()));
-    save("Tab Item", QString::number(selectedTab()));
-    save("Level Name", Label13->text());
-    SaveSettings(m_form1.services(), values);
+        values.append({kCoopKeys[i], TruthText(Option2[size_t(i)]->isChecked())});
+    values.append({key::kTabItem, QString::number(selectedTab())});
+    values.append({key::kLevelName, Label13->text()});
+    SaveSettings(m_services, values);
 }
 
 // ---- game types --------------------------------------------------------------------------------
@@ -283,16 +272,16 @@ void ServePage::ApplyGameTypeDefaults(int tab) {
     Level->setText(latin1(row.level));
     for (QRadioButton* button : Option2)
         button->setVisible(row.goal == nullptr);
-    m_form1.GameType = latin1(row.gameType);
+    m_host.setGameType(latin1(row.gameType));
     for (const GameTypeRow& other : kGameTypes)
-        (m_form1.*other.picture)->setVisible(&other == &row);
+        m_host.setPictureVisible(other.picture, &other == &row);
 }
 
 void ServePage::Tabb_Click() {
-    m_form1.imgQuillmere->hide();
-    m_form1.imgBattle->show();
-    for (QLabel* img : {m_form1.imgCoop, m_form1.imgCTF, m_form1.imgTreasure, m_form1.imgRace})
-        img->hide();
+    m_host.setPictureVisible(Picture::Logo, false);
+    m_host.setPictureVisible(Picture::Battle, true);
+    for (Picture other : {Picture::Coop, Picture::Capture, Picture::Treasure, Picture::Race})
+        m_host.setPictureVisible(other, false);
     ApplyGameTypeDefaults(selectedTab());
     showDefaultLevelTitle();
 }
@@ -300,15 +289,15 @@ void ServePage::Tabb_Click() {
 void ServePage::Option2_Click(int /*index*/) {
     for (int i = 0; i < 3; ++i)
         if (Option2[size_t(i)]->isChecked())
-            m_form1.CoopDifficulty = latin1(kCoopWords[i]);
+            m_host.setCoopDifficulty(latin1(kCoopWords[i]));
 }
 
 // ---- level and title ---------------------------------------------------------------------------
 
 void ServePage::Command1_Click() {
-    const std::optional<QString> chosen = m_form1.services().dialogs->openFile(
-        QStringLiteral("Select Jazz2 Level"), QStringLiteral("Jazz2 Level Files|*.j2l"),
-        gameFolder());
+    const std::optional<QString> chosen =
+        m_services.dialogs->openFile(QStringLiteral("Select Jazz2 Level"),
+                                     QStringLiteral("Jazz2 Level Files|*.j2l"), gameFolder());
     if (!chosen)
         return;
     Level->setText(level_file::nameOf(*chosen));

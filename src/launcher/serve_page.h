@@ -1,11 +1,13 @@
 #pragma once
 
+#include "launcher/serve_page_host.h"
+#include "launcher/services.h"
+
 #include <QFrame>
 #include <array>
 #include <functional>
 #include <optional>
 
-class MainWindow;
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
@@ -15,14 +17,14 @@ class QRadioButton;
 class QTabWidget;
 
 // The serve page (Frame2): game type, level, limits and the options of a hosted game. The page's
-// values live in its controls and in the main window's GameType and CoopDifficulty; "Finish" and
-// the listing read them as they stand.
+// values live in its controls and in its host's GameType and CoopDifficulty; "Finish" and the
+// listing read them as they stand.
 class ServePage : public QFrame {
     Q_OBJECT
 public:
     using AddressSource = std::function<std::optional<QString>()>;
 
-    explicit ServePage(MainWindow& form1);
+    ServePage(ServePageHost& host, Services services, QWidget* parent = nullptr);
 
     void ShowServePage();
     void SaveServePage();
@@ -73,7 +75,8 @@ private:
     QString gameFolder() const;
     void showDefaultLevelTitle();
 
-    MainWindow& m_form1;
+    ServePageHost& m_host;
+    Services m_services;
     QButtonGroup* m_coopGroup = nullptr;
     AddressSource m_localAddress;
 };

@@ -43,7 +43,7 @@ inline void ReportUnsavedSettings(platform::Dialogs& dialogs, bool saved) {
 
 // Stores one action's values in their order; any that could not be stored is said once.
 inline void SaveSettings(const Services& services,
-                         const QList<std::pair<QString, QString>>& values) {
+                         const QList<std::pair<SettingKey, QString>>& values) {
     bool saved = true;
     for (const auto& [key, value] : values)
         saved = services.settings->SaveSetting(key, value) && saved;

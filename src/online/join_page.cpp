@@ -25,6 +25,7 @@
 
 namespace {
 
+using platform::control;
 using platform::place;
 
 const QString kRefresh = QStringLiteral("Refresh");
@@ -49,28 +50,23 @@ JoinPage::JoinPage(JoinPageHost& host, QString listServerHost, quint16 listServe
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int section) { ListView1_ColumnClick(section + 1); });
 
-    mnuRefreshSL = place<QPushButton>(this, "mnuRefreshSL", twipsRect(0, 2580, 1015, 375));
-    mnuRefreshSL->setText(kRefresh);
+    mnuRefreshSL =
+        control<QPushButton>(this, "mnuRefreshSL", kRefresh, twipsRect(0, 2580, 1015, 375));
     connect(mnuRefreshSL, &QPushButton::clicked, this, &JoinPage::mnuRefreshSL_Click);
 
-    mnuGetInfo = place<QPushButton>(this, "mnuGetInfo", twipsRect(0, 3060, 1015, 375));
-    mnuGetInfo->setText(QStringLiteral("Info"));
+    mnuGetInfo = control<QPushButton>(this, "mnuGetInfo", QStringLiteral("Info"),
+                                      twipsRect(0, 3060, 1015, 375));
     connect(mnuGetInfo, &QPushButton::clicked, this, &JoinPage::mnuGetInfo_Click);
 
-    Label10 = place<QLabel>(this, "Label10", twipsRect(1200, 2640, 1695, 255));
-    Label10->setText(QStringLiteral("Ip Address"));
-
-    Text4 = place<QLineEdit>(this, "Text4", twipsRect(2280, 2640, 2175, 270));
-    Text4->setText(QStringLiteral("0.0.0.0"));
+    Label10 = control<QLabel>(this, "Label10", QStringLiteral("Ip Address"),
+                              twipsRect(1200, 2640, 1695, 255));
+    Text4 = control<QLineEdit>(this, "Text4", QStringLiteral("0.0.0.0"),
+                               twipsRect(2280, 2640, 2175, 270));
     Text4->installEventFilter(this);
     platform::nameByLabel(Label10, Text4);
 
-    TSCheck = place<QCheckBox>(this, "TSCheck", twipsRect(1200, 3120, 3255, 255));
-    TSCheck->setText(QStringLiteral("TSF"));
-
-    Text5 = place<QLineEdit>(this, "Text5", QRect());
-    Text5->setText(QStringLiteral("Text5"));
-    Text5->hide();
+    TSCheck = control<QCheckBox>(this, "TSCheck", QStringLiteral("TSF"),
+                                 twipsRect(1200, 3120, 3255, 255));
 
     Winsock2 = new QTcpSocket(this);
     Winsock2->setObjectName(QStringLiteral("Winsock2"));
@@ -236,14 +232,14 @@ void JoinPage::ShowSelectedServer() {
         Text4->setText(address);
 
     if (Text4->text().endsWith(kPrivateMarker)) {
-        Text5->setText(Text4->text().chopped(kPrivateMarker.size()));
+        Text5 = Text4->text().chopped(kPrivateMarker.size());
         Text4->setText(QStringLiteral("Private"));
     } else {
-        Text5->setText(Text4->text());
+        Text5 = Text4->text();
         m_host.enableFinish();
     }
     if (haveRow)
-        m_listAddress = Text5->text();
+        m_listAddress = Text5;
 
     if (!haveRow || version.isEmpty() || address.endsWith(kPrivateMarker))
         mnuGetInfo->setEnabled(false);
@@ -261,8 +257,7 @@ void JoinPage::ShowSelectedServer() {
 
 bool JoinPage::joinsUnsafeListAddress() const {
     // A private row is joined at the bare address that Text5 holds.
-    const QString joined =
-        Text4->text() == QStringLiteral("Private") ? Text5->text() : Text4->text();
+    const QString joined = Text4->text() == QStringLiteral("Private") ? Text5 : Text4->text();
     return m_listAddress && joined == *m_listAddress && !IsSafeListAddress(joined);
 }
 
@@ -303,8 +298,8 @@ void JoinPage::OpenServerInfo() {
         return;
     }
 
-    m_form6->Text2->setText(address);
-    m_form6->Text3->setText(m_table->text(row, ServerTableModel::VersionColumn));
+    m_form6->Text2 = address;
+    m_form6->Text3 = m_table->text(row, ServerTableModel::VersionColumn);
     m_form6->show();
     m_form6->connectToServer();
 

@@ -71,7 +71,7 @@ public:
     QLabel* Label10 = nullptr;
     QLineEdit* Text4 = nullptr;   // address to join, or "Private"
     QCheckBox* TSCheck = nullptr; // ticked: join with the 1.24 build
-    QLineEdit* Text5 = nullptr;   // hidden: the bare address of the selected row
+    QString Text5 = QStringLiteral("Text5"); // the bare address of the selected row
 
     QTcpSocket* Winsock2 = nullptr; // the list connection
     QTimer* Infotimer = nullptr;    // the "Info" button's lock; stopped unless armed

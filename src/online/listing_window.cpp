@@ -15,15 +15,6 @@ using platform::place;
 
 constexpr int kIconSide = 32; // pixels
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, QRect geometry) {
-    auto* l = place<QLabel>(parent, name, geometry);
-    l->setTextFormat(Qt::PlainText);
-    l->setText(text);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return l;
-}
-
 QLabel* picture(QWidget* parent, const char* name, const QIcon& icon, int left, int top) {
     auto* p = place<QLabel>(parent, name, QRect(px(left), px(top), kIconSide, kIconSide));
     p->setPixmap(icon.pixmap(kIconSide, kIconSide));
@@ -45,17 +36,18 @@ ListingWindow::ListingWindow(Listing& listing, const QIcon& icon) : m_listing(li
     setFixedSize(px(5400), px(1800));
 
     Image2 = picture(this, "Image2", windowIcon(), 120, 120);
-    Label1 =
-        label(this, "Label1", QStringLiteral("Your server has been listed in the list servers. "),
-              twipsRect(720, 120, 3960, 255));
-    Label2 = label(this, "Label2",
-                   QStringLiteral("If Jazz Jackrabbit 2 has not begun, please delist your server "
-                                  "and check your Jazz Jackrabbit 2 directory in the main window."),
-                   twipsRect(720, 435, 3960, 735));
+    Label1 = platform::paragraph(
+        this, "Label1", QStringLiteral("Your server has been listed in the list servers. "),
+        twipsRect(720, 120, 3960, 255));
+    Label2 = platform::paragraph(
+        this, "Label2",
+        QStringLiteral("If Jazz Jackrabbit 2 has not begun, please delist your server "
+                       "and check your Jazz Jackrabbit 2 directory in the main window."),
+        twipsRect(720, 435, 3960, 735));
     Image1 = picture(this, "Image1", icon, 4800, 120);
 
-    Command1 = place<QPushButton>(this, "Command1", twipsRect(120, 1320, 5160, 375));
-    Command1->setText(QStringLiteral("Delist my server!"));
+    Command1 = platform::control<QPushButton>(this, "Command1", QStringLiteral("Delist my server!"),
+                                              twipsRect(120, 1320, 5160, 375));
     connect(Command1, &QPushButton::clicked, this, &ListingWindow::Command1_Click);
 }
 

@@ -19,8 +19,6 @@ namespace {
 
 using platform::place;
 
-const QString kDesignText = QStringLiteral("Text2");
-
 // An IPv4 sender as dotted text, also when the socket reports it IPv4-mapped.
 QString addressText(const QHostAddress& address) {
     bool isV4 = false;
@@ -48,16 +46,9 @@ PasswordDialog::PasswordDialog(platform::Dialogs& dialogs, platform::ProgramStar
     Text1->setAccessibleName(QStringLiteral("Password"));
     Text1->setText(QStringLiteral("Text1"));
 
-    Command1 = place<QPushButton>(this, "Command1", twipsRect(2700, 60, 975, 285));
-    Command1->setText(QStringLiteral("Finish"));
+    Command1 = platform::control<QPushButton>(this, "Command1", QStringLiteral("Finish"),
+                                              twipsRect(2700, 60, 975, 285));
     connect(Command1, &QPushButton::clicked, this, &PasswordDialog::Command1_Click);
-
-    IP = place<QLineEdit>(this, "IP", QRect());
-    Version = place<QLineEdit>(this, "Version", QRect());
-    for (QLineEdit* box : {IP, Version}) {
-        box->setText(kDesignText);
-        box->hide();
-    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -91,7 +82,7 @@ bool PasswordDialog::openSocket() {
     if (Winsock1->state() != QAbstractSocket::UnconnectedState)
         return false;
     QHostAddress server;
-    if (!server.setAddress(IP->text()))
+    if (!server.setAddress(IP))
         return false;
     const QHostAddress local = server.protocol() == QAbstractSocket::IPv6Protocol
                                    ? QHostAddress(QHostAddress::AnyIPv6)
@@ -127,9 +118,9 @@ void PasswordDialog::Winsock1_DataArrival() {
         case PasswordReply::Accepted:
             setWindowTitle(QStringLiteral("SWP: Accepted"));
             endExchange();
-            ReportStartFailure(m_dialogs, LaunchGame(m_starter, Version->text() +
-                                                                    QStringLiteral(" -connect ") +
-                                                                    addressText(sender)));
+            ReportStartFailure(m_dialogs,
+                               LaunchGame(m_starter, Version + QStringLiteral(" -connect ") +
+                                                         addressText(sender)));
             close();
             return;
         case PasswordReply::Other:
@@ -152,11 +143,11 @@ void PasswordDialog::noReply() {
 
 void OpenPasswordDialog(PasswordDialogHost& host) {
     PasswordDialog& form9 = host.passwordDialog();
-    form9.IP->setText(host.privateServerAddress());
+    form9.IP = host.privateServerAddress();
     // Without a selected row the version test counts as passed.
     const std::optional<QString> version = host.selectedServerVersion();
     const bool tsf = !version || *version == QStringLiteral("1.24");
-    form9.Version->setText(tsf ? host.tsfExecutable() : host.gameExecutable());
+    form9.Version = tsf ? host.tsfExecutable() : host.gameExecutable();
     form9.show();
     form9.raise();
     form9.activateWindow();

@@ -35,8 +35,8 @@ public:
 
     QLineEdit* Text1 = nullptr; // the password
     QPushButton* Command1 = nullptr;
-    QLineEdit* IP = nullptr;      // hidden: the server's address
-    QLineEdit* Version = nullptr; // hidden: the executable to start
+    QString IP = QStringLiteral("Text2");      // the server's address
+    QString Version = QStringLiteral("Text2"); // the executable to start
     QTimer* Timer1 = nullptr;     // sends the datagram once the socket is open
     QUdpSocket* Winsock1 = nullptr;
 

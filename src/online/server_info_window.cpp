@@ -6,7 +6,6 @@
 #include "platform/gui/place.h"
 #include "platform/windows_1252.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTcpSocket>
 #include <QTimer>
@@ -35,13 +34,6 @@ ServerInfoWindow::ServerInfoWindow(quint16 gamePort, QWidget* parent)
     Text1 = place<QPlainTextEdit>(this, "Text1", twipsRect(120, 120, 2415, 2535));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setAccessibleName(QStringLiteral("Server information"));
-
-    Text2 = place<QLineEdit>(this, "Text2", QRect());
-    Text2->setText(QStringLiteral("IP Address"));
-    Text2->hide();
-    Text3 = place<QLineEdit>(this, "Text3", QRect());
-    Text3->setText(QStringLiteral("1.21"));
-    Text3->hide();
 
     Winsock1 = new QTcpSocket(this);
     Winsock1->setObjectName(QStringLiteral("Winsock1"));
@@ -75,7 +67,7 @@ void ServerInfoWindow::connectToServer() {
     m_querying = true;
     m_answered = false;
     m_reader.restart();
-    Winsock1->connectToHost(Text2->text(), m_gamePort);
+    Winsock1->connectToHost(Text2, m_gamePort);
     Timer2->start(timing::scaled(1));
     // Once, for the whole query: a server that trickles bytes must not keep it open.
     AnswerTimer->start(timing::scaled(kQueryWait));
@@ -89,7 +81,7 @@ void ServerInfoWindow::Timer2_Timer() {
 }
 
 void ServerInfoWindow::SendJoinRequest() {
-    Winsock1->write(JoinRequest(Text3->text()));
+    Winsock1->write(JoinRequest(Text3));
 }
 
 void ServerInfoWindow::Winsock1_DataArrival() {

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-class QLineEdit;
 class QPlainTextEdit;
 class QTcpSocket;
 class QTimer;
@@ -35,8 +34,8 @@ public:
     static constexpr int kQueryWait = 10000;
 
     QPlainTextEdit* Text1 = nullptr; // the answer
-    QLineEdit* Text2 = nullptr;      // hidden: the server's address
-    QLineEdit* Text3 = nullptr;      // hidden: the server's version
+    QString Text2 = QStringLiteral("IP Address"); // the server's address
+    QString Text3 = QStringLiteral("1.21");       // the server's version
     QTcpSocket* Winsock1 = nullptr;
     QTimer* Timer2 = nullptr;      // polls for the connection
     QTimer* AnswerTimer = nullptr; // ends the query, answered or not

@@ -25,12 +25,7 @@ protected:
         click(window().Command20);
         return sandbox.popupMenu().lastItems();
     }
-    QStringList starterPaths() const {
-        QStringList paths;
-        for (int i = 0; i < m_window->List2->count(); ++i)
-            paths << m_window->List2->item(i)->text();
-        return paths;
-    }
+    QStringList starterPaths() const { return m_window->addonStarter().List2; }
     AddonEditor* editor() { return window().addonStarter().editor(); }
 };
 

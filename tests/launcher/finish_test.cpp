@@ -95,11 +95,11 @@ TEST_F(Finish, AFailedStartSaysWhyAndChangesNothingElse) {
 
 TEST_F(Finish, FinishReloadsThePathsFromTheStore) {
     openJoin(QStringLiteral("10.0.0.1"), 0);
-    window().path->setText(QStringLiteral("/browsed/but/cancelled.exe"));
-    window().jpath->setText(QStringLiteral("/browsed/but/cancelled.exe"));
+    window().path = QStringLiteral("/browsed/but/cancelled.exe");
+    window().jpath = QStringLiteral("/browsed/but/cancelled.exe");
     click(window().Command8);
     EXPECT_EQ(started(), QStringList{kJazz + QStringLiteral(" -connect 10.0.0.1 -NoSpy")});
-    EXPECT_EQ(window().jpath->text(), kJazz);
+    EXPECT_EQ(window().jpath, kJazz);
 }
 
 TEST_F(Finish, BeforeThePathsWereAcceptedTheDialogOpensAndTheStartIsStillTried) {

@@ -36,8 +36,8 @@ TEST_F(GamePaths, FirstRunOpensTheDialogAfterLoadAndDisablesTheWindow) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Welcome to Quillmere"));
     EXPECT_EQ(d.JazzPath->text(), QStringLiteral("1.21, 1.22, or 1.23"));
     EXPECT_EQ(d.JazzPathTSF->text(), QStringLiteral("1.24"));
-    EXPECT_EQ(window().jpath->text(), QString());
-    EXPECT_EQ(window().path->text(), QString());
+    EXPECT_EQ(window().jpath, QString());
+    EXPECT_EQ(window().path, QString());
     EXPECT_FALSE(window().Timer5->isActive());
 }
 
@@ -62,8 +62,8 @@ TEST_F(GamePaths, EitherMissingPathOpensTheDialogButHintTextsDoNot) {
         w.Timer5_Timer();
         EXPECT_EQ(w.gamePathDialog() != nullptr, row.opens) << row.location << " / " << row.tsf;
         EXPECT_EQ(w.isEnabled(), !row.opens);
-        EXPECT_EQ(w.path->text(), QString::fromLatin1(row.location ? row.location : ""));
-        EXPECT_EQ(w.jpath->text(), w.path->text());
+        EXPECT_EQ(w.path, QString::fromLatin1(row.location ? row.location : ""));
+        EXPECT_EQ(w.jpath, w.path);
     }
 }
 
@@ -93,15 +93,15 @@ TEST_F(GamePaths, AcceptWithOnlyTheTsfFileStoresTheHintAndHandsOverBeforeClosing
     EXPECT_TRUE(window().isEnabled());
     EXPECT_EQ(stored("Jazz2 Location"), QStringLiteral("1.21, 1.22, or 1.23"));
     EXPECT_EQ(stored("Jazz2 TSF Location"), tsf);
-    EXPECT_EQ(window().jpath->text(), QStringLiteral("1.21, 1.22, or 1.23"));
-    EXPECT_EQ(window().path->text(), QStringLiteral("1.21, 1.22, or 1.23"));
-    EXPECT_EQ(window().TSFPath->text(), QString()); // taken over only when Timer6 runs
+    EXPECT_EQ(window().jpath, QStringLiteral("1.21, 1.22, or 1.23"));
+    EXPECT_EQ(window().path, QStringLiteral("1.21, 1.22, or 1.23"));
+    EXPECT_EQ(window().TSFPath, QString()); // taken over only when Timer6 runs
 
     // The main window takes the 1.24 path while the dialog is still there, then it closes.
     bool dialogWasLoaded = false;
     QObject::connect(window().Timer6, &QTimer::timeout, &window(),
                      [&] { dialogWasLoaded = dialog() != nullptr; });
-    QTRY_COMPARE_WITH_TIMEOUT(window().TSFPath->text(), tsf, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(window().TSFPath, tsf, 2000);
     QTRY_VERIFY_WITH_TIMEOUT(dialog() == nullptr, 2000);
     EXPECT_TRUE(dialogWasLoaded);
 
@@ -109,7 +109,7 @@ TEST_F(GamePaths, AcceptWithOnlyTheTsfFileStoresTheHintAndHandsOverBeforeClosing
     open();
     window().Timer5_Timer();
     EXPECT_EQ(dialog(), nullptr);
-    EXPECT_EQ(window().TSFPath->text(), tsf);
+    EXPECT_EQ(window().TSFPath, tsf);
 }
 
 TEST_F(GamePaths, AcceptTakesAnyExistingEntryAsTyped) {
@@ -123,7 +123,7 @@ TEST_F(GamePaths, AcceptTakesAnyExistingEntryAsTyped) {
         accept(typed, QStringLiteral("/nowhere/tsf.exe"));
         EXPECT_EQ(stored("Jazz2 Location"), typed);
         EXPECT_EQ(stored("Jazz2 TSF Location"), QStringLiteral("1.24"));
-        EXPECT_EQ(window().jpath->text(), typed);
+        EXPECT_EQ(window().jpath, typed);
     }
 }
 
@@ -160,19 +160,19 @@ TEST_F(GamePaths, BrowseHandsTheFileToTheMainWindowEvenWhenCancelledLater) {
     EXPECT_EQ(asked.filter, QStringLiteral("Jazz2 Executable [*.exe]|*.exe"));
     EXPECT_EQ(asked.initialFolder, QString());
     EXPECT_EQ(dialog()->JazzPath->text(), QStringLiteral("/browsed/Jazz2.exe"));
-    EXPECT_EQ(window().jpath->text(), QStringLiteral("/browsed/Jazz2.exe"));
-    EXPECT_EQ(window().path->text(), QStringLiteral("/browsed/Jazz2.exe"));
+    EXPECT_EQ(window().jpath, QStringLiteral("/browsed/Jazz2.exe"));
+    EXPECT_EQ(window().path, QStringLiteral("/browsed/Jazz2.exe"));
 
     // The 1.24 browse fills its own box only; a cancelled browse changes nothing.
     sandbox.dialogs().answerOpenFile(QStringLiteral("/browsed/Jazz2+.exe"));
     click(dialog()->Command4);
     EXPECT_EQ(dialog()->JazzPathTSF->text(), QStringLiteral("/browsed/Jazz2+.exe"));
-    EXPECT_EQ(window().TSFPath->text(), QStringLiteral("/stored/tsf.exe"));
+    EXPECT_EQ(window().TSFPath, QStringLiteral("/stored/tsf.exe"));
     click(dialog()->Command1);
     EXPECT_EQ(dialog()->JazzPath->text(), QStringLiteral("/browsed/Jazz2.exe"));
 
     click(dialog()->Command2);
-    EXPECT_EQ(window().path->text(), QStringLiteral("/browsed/Jazz2.exe"));
+    EXPECT_EQ(window().path, QStringLiteral("/browsed/Jazz2.exe"));
     EXPECT_EQ(stored("Jazz2 Location"), QStringLiteral("/stored/jazz2.exe"));
 }
 
@@ -203,7 +203,7 @@ TEST_F(GamePaths, ADialogOpenedAgainBeforeItClosesStays) {
     ASSERT_NE(dialog(), nullptr);
     EXPECT_TRUE(dialog()->isVisible());
     EXPECT_FALSE(window().isEnabled());
-    EXPECT_EQ(window().TSFPath->text(), tsf); // the hand-over still happened
+    EXPECT_EQ(window().TSFPath, tsf); // the hand-over still happened
     click(dialog()->Command2);
     EXPECT_TRUE(window().isEnabled());
 }

@@ -32,8 +32,8 @@ protected:
         delete m_form9;
         m_form9 = new PasswordDialog(sandbox.dialogs(), &sandbox.starter(),
                                      serverPort.value_or(peer().port()), localPort);
-        form9().IP->setText(QStringLiteral("127.0.0.1"));
-        form9().Version->setText(kGame);
+        form9().IP = QStringLiteral("127.0.0.1");
+        form9().Version = kGame;
         form9().show();
     }
 
@@ -79,8 +79,6 @@ TEST_F(PasswordDialogTest, AFreshWindow) {
     EXPECT_EQ(form9().Text1->maxLength(), 14);
     EXPECT_EQ(form9().Text1->echoMode(), QLineEdit::Password);
     EXPECT_EQ(form9().Command1->text(), QStringLiteral("Finish"));
-    EXPECT_TRUE(form9().IP->isHidden());
-    EXPECT_TRUE(form9().Version->isHidden());
     EXPECT_FALSE(form9().Timer1->isActive());
 }
 
@@ -211,7 +209,7 @@ TEST_F(PasswordDialogTest, FinishFailsWhenTheSocketCannotBeOpened) {
         QUdpSocket holder;
         ASSERT_TRUE(holder.bind(QHostAddress::LocalHost, 0));
         load(row.portTaken ? holder.localPort() : 0);
-        form9().IP->setText(QString::fromLatin1(row.address));
+        form9().IP = QString::fromLatin1(row.address);
         finish();
         EXPECT_EQ(sandbox.dialogs().messages(), QStringList{kErrorText});
         EXPECT_EQ(caption(), QStringLiteral("Server Wants Password"));
@@ -248,7 +246,7 @@ TEST_F(PasswordDialogTest, ADatagramThatCannotBeSentEndsTheExchange) {
 
 TEST_F(PasswordDialogTest, AFailedStartAfterAcceptanceSaysWhy) {
     sandbox.starter().setResult(false);
-    form9().Version->setText(QString());
+    form9().Version = QString();
     peer().accept();
     finish();
     ASSERT_TRUE(waitForUnload());

@@ -115,8 +115,8 @@ TEST_F(ServerInfoTest, AQueryShowsTheLevelAndThePlayersAndLocksTheButton) {
     EXPECT_EQ(form6()->objectName(), QStringLiteral("Form6"));
     EXPECT_EQ(form6()->windowTitle(), QStringLiteral("Server Information"));
     EXPECT_EQ(form6()->size(), QSize(177, 186));
-    EXPECT_EQ(form6()->Text2->text(), QStringLiteral("127.0.0.1"));
-    EXPECT_EQ(form6()->Text3->text(), QStringLiteral("1.24 x"));
+    EXPECT_EQ(form6()->Text2, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(form6()->Text3, QStringLiteral("1.24 x"));
 
     waitUntilClosed();
     EXPECT_EQ(text(), kAnswer);

@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
         sandbox.makeFile(QString::fromLatin1(type.level), type.bytes);
         MainWindow window(sandbox.services());
         window.Timer5->stop();
-        window.path->setText(game);
+        window.path = game;
         window.opServ_DblClick();
         window.Frame2->selectTab(type.tab);
         ok &= save(window, folder, QString::fromLatin1(type.name));
