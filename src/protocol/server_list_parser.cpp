@@ -179,15 +179,16 @@ QByteArrayView ServerListReply::take(QByteArrayView read) {
     m_text = m_unfinished;
     m_text.append(read);
     qsizetype complete = m_text.lastIndexOf('\n') + 1;
-    const qsizetype lines = QByteArrayView(m_text).first(complete).count('\n');
+    qsizetype lines = QByteArrayView(m_text).first(complete).count('\n');
     if (m_lines + lines > kMaxLines) {
         // Up to and with the last line feed that the line limit leaves.
+        lines = kMaxLines - m_lines;
         complete = 0;
-        for (qsizetype left = kMaxLines - m_lines; left > 0; --left)
+        for (qsizetype left = lines; left > 0; --left)
             complete = m_text.indexOf('\n', complete) + 1;
         m_cut = true;
     }
-    m_lines += QByteArrayView(m_text).first(complete).count('\n');
+    m_lines += lines;
     m_unfinished = m_cut ? QByteArray() : m_text.sliced(complete);
     return QByteArrayView(m_text).first(complete);
 }
