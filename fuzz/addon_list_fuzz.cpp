@@ -1,25 +1,21 @@
 // Feeds arbitrary text to the add-on list reader as the stored setting, and checks that what it
 // reads is written back unchanged and that an entry the editor would store reads back whole.
 #include "addons/addon_list.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString setting = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const QStringList entries = ReadAddonList(setting);
     for (const QString& entry : entries) {
-        if (entry.isEmpty() || entry.contains(u'@'))
-            std::abort();
+        require(!entry.isEmpty() && !entry.contains(u'@'));
         const AddonEntry split = SplitAddonEntry(entry);
-        if (split.name && JoinAddonEntry(*split.name, split.path) != entry)
-            std::abort();
-        if (!split.name && split.path != entry)
-            std::abort();
+        require(!split.name || JoinAddonEntry(*split.name, split.path) == entry);
+        require(split.name || split.path == entry);
     }
-    if (ReadAddonList(WriteAddonList(entries)) != entries)
-        std::abort();
+    require(ReadAddonList(WriteAddonList(entries)) == entries);
 
     // The same text cut in two as a name and a path the user typed into the editor.
     const qsizetype half = setting.size() / 2;
@@ -27,11 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = setting.mid(half);
     if (StorableAddonEntry(name, path)) {
         const QStringList back = ReadAddonList(WriteAddonList({JoinAddonEntry(name, path)}));
-        if (back.size() != 1)
-            std::abort();
+        require(back.size() == 1);
         const AddonEntry split = SplitAddonEntry(back.first());
-        if (split.name != name || split.path != path)
-            std::abort();
+        require(split.name == name && split.path == path);
     }
     return 0;
 }

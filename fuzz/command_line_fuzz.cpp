@@ -2,10 +2,10 @@
 // produces the same way again once each argument is quoted as a Windows program expects, so that
 // no argument is lost, merged or invented on the way to the started program.
 #include "platform/program_start.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
@@ -34,13 +34,11 @@ QString quoted(const QString& argument) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const QStringList arguments = platform::splitArguments(text);
-    if (arguments.size() > text.size())
-        std::abort();
+    require(arguments.size() <= text.size());
 
     QStringList written;
     for (const QString& argument : arguments)
         written << quoted(argument);
-    if (platform::splitArguments(written.join(u' ')) != arguments)
-        std::abort();
+    require(platform::splitArguments(written.join(u' ')) == arguments);
     return 0;
 }

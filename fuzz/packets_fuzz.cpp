@@ -3,17 +3,12 @@
 // reply but the exact accepting one from the server lets a player in.
 #include "protocol/password_datagram.h"
 #include "protocol/registration_packet.h"
+#include "require.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 void checkPassword(QByteArrayView password) {
     const std::optional<QByteArray> datagram = PasswordDatagram(password);

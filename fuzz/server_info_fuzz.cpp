@@ -2,19 +2,14 @@
 // checks that no byte is lost or invented, that every packet is whole and that the parsers stay
 // inside the packets and inside their bounds.
 #include "protocol/server_info_packets.h"
+#include "require.h"
 
 #include <QByteArrayList>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // The packet as it came: a short one as it is, a long one behind 0x00 and its 16-bit count.
 QByteArray framed(const QByteArray& packet) {

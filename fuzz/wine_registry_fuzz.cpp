@@ -4,21 +4,16 @@
 // the same value again changes only the key's time (its "#time" line and the seconds in its
 // header), and a new value replaces exactly the old value's lines.
 #include "platform/wine_registry_file.h"
+#include "require.h"
 
 #include <QByteArrayList>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace platform::wine_reg;
 
 namespace {
-
-void require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 constexpr qint64 kFirstWrite = 1700000000000LL;
 constexpr qint64 kSecondWrite = kFirstWrite + 86400000LL;
