@@ -39,7 +39,6 @@ protected:
     // Opens the window and its serve page, with the start-up timers out of the way.
     ServePage& openServe(std::optional<QString> address = L1("10.1.2.3")) {
         open();
-        window().Timer2->stop();
         window().Timer5->stop();
         page().setLocalAddressSource([address] { return address; });
         doubleClick(window().opServ);

@@ -207,6 +207,7 @@ TEST_F(Wizard, ClickIntoTheAddressBoxBringsTheLogoBack) {
 }
 
 TEST_F(Wizard, StartUpPictureTimerShowsTheLogoOnce) {
+    open(true);
     window().imgQuillmere->hide();
     window().imgBattle->show();
     ASSERT_TRUE(window().Timer2->isActive());

@@ -13,8 +13,10 @@ void MainWindowTest::storePaths(const QString& location, const QString& tsf) {
     sandbox.settings().SaveSetting(QStringLiteral("Jazz2 TSF Location"), tsf);
 }
 
-MainWindow& MainWindowTest::open() {
+MainWindow& MainWindowTest::open(bool keepPictureTimer) {
     m_window = std::make_unique<MainWindow>(sandbox.services());
+    if (!keepPictureTimer)
+        m_window->Timer2->stop();
     m_window->show();
     return *m_window;
 }
