@@ -222,6 +222,10 @@ void CharacterPage::reportProfile(const platform::WriteReport& report) {
         text = QStringLiteral("The player profile could not be written to %1. Make room on the "
                               "disk or allow writing to the file, %2")
                    .arg(report.failure, again);
+    else if (!report.unreadable.isEmpty())
+        text = QStringLiteral("The registry file \"%1\" could not be read, so the player profile "
+                              "was not written to it. Allow reading the file, %2")
+                   .arg(report.unreadable, again);
     else if (report.keysWritten == 0 && report.storeExists)
         text = QStringLiteral("The game's profile keys were not found in the Wine prefix \"%1\". "
                               "Start the game once, %2")

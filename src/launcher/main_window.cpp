@@ -19,6 +19,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -268,7 +269,7 @@ void MainWindow::Command7_Click() {
         SaveServePage();
     if (Command7->text() == kCancel) {
         m_services.settings->SaveSetting(setting_keys::kSpy, QString::number(spyValue()));
-        platform::endProgram();
+        endProgram();
         return;
     }
     ShowChoicePage();
@@ -482,6 +483,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Form_Unload() {
-    // Closing the window ends the program at once: no page and no spy state is saved.
-    platform::endProgram();
+    // Closing the window ends the program: no page and no spy state is saved.
+    endProgram();
+}
+
+// The program ends at once, unless a profile is still on its way into Wine: ending then would
+// lose it. The window goes, so that nothing else can be pressed, and the program ends once Wine
+// has taken the profile or failed to (its box shown first).
+void MainWindow::endProgram() {
+    platform::Registry* registry = m_services.registry;
+    if (!registry || !registry->busy()) {
+        platform::endProgram();
+        return;
+    }
+    QGuiApplication::setQuitOnLastWindowClosed(false); // the window's close must not end it early
+    hide();
+    registry->whenIdle([] { platform::endProgram(); });
 }

@@ -214,6 +214,7 @@ private:
     void openPopup(const QList<QAction*>& menu, QPoint clientPos);
     void Form_Load();
     void Form_Unload();
+    void endProgram();
     void setWizardCaptionsForPage();
     GamePathDialog& loadPathDialog();
     void reportFailedStart(const GamePathCheck& paths, const platform::StartResult& result);

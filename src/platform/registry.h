@@ -28,8 +28,9 @@ struct WriteReport {
     QString store;            // where they were to go (the Wine prefix)
     bool storeExists = true;  // false: there is no such store, so no key could open
     int keysWritten = 0;      // keys that took at least one value
-    bool throughWine = false; // handed to the Wine that runs for the prefix
+    bool throughWine = false; // the failure (else: any write) was Wine's, which runs for the prefix
     QString failure;          // why values were lost; empty when none were
+    QString unreadable;       // a file of the store that exists but could not be read
 };
 
 class Registry {
@@ -48,15 +49,21 @@ public:
     // Forgets a handle; later calls with it fail.
     virtual void closeKey(reg::Handle key) = 0;
 
-    // The writes up to endWrites() are one batch, which may be held in memory: each file is then
-    // read once and written only at storeWrites() and endWrites(). Outside a batch every value is
-    // stored at once.
+    // The writes up to endWrites() are one batch, held in memory and stored only at
+    // storeWrites() and endWrites(), each time where the values must then go (the store may
+    // have been taken over by another program meanwhile). Outside a batch every value is stored
+    // at once.
     virtual void beginWrites() = 0;
-    // Stores what the batch holds so far, where that can be done at once.
+    // Stores what the batch holds so far; what could not be stored is tried again at the end.
     virtual void storeWrites() = 0;
-    // Stores the rest and ends the batch; `done` learns what became of it, at once or, where the
-    // values go through another program, later from the event loop.
+    // Stores the rest and ends the batch; `done` learns what became of all of it, at once or,
+    // where values go through another program, later from the event loop.
     virtual void endWrites(std::function<void(const WriteReport&)> done) = 0;
+
+    // Values of ended batches are still on their way, or their reports not yet delivered.
+    virtual bool busy() const = 0;
+    // Calls `then` once nothing is busy any more: at once when nothing is.
+    virtual void whenIdle(std::function<void()> then) = 0;
 };
 
 } // namespace platform

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,17 +81,11 @@ reg::Handle WineRegistry::openKey(reg::Handle root, const QByteArray& subKey, qu
     const std::optional<Location> where = locate(m_prefix, root, subKey);
     if (!where)
         return 0;
-    // While Wine runs, it alone knows which keys exist; it is asked when the batch ends.
-    if (!m_batch || !m_batch->throughWine) {
-        std::optional<wine_reg::File> fresh;
-        const wine_reg::File* file = nullptr;
-        if (m_batch) {
-            file = batchFile(where->file);
-        } else if (const std::optional<QByteArray> text = readWholeFile(where->file)) {
-            fresh.emplace(*text);
-            file = &*fresh;
-        }
-        if (!file || !file->hasKey(where->path))
+    // In a batch, where the values go (and so which keys exist) is known only when they are
+    // stored.
+    if (!m_batch) {
+        const std::optional<QByteArray> text = readWholeFile(where->file);
+        if (!text || !wine_reg::File(*text).hasKey(where->path))
             return 0;
     }
     reg::Handle handle = 0;
@@ -116,16 +112,8 @@ bool WineRegistry::setValue(reg::Handle key, const QByteArray& name, quint32 typ
         return false;
     const OpenKey& k = open->second;
 
-    if (m_batch && m_batch->throughWine) {
-        m_batch->values << WineValue{k.name, fromWindows1252(name), type, stored};
-        return true;
-    }
     if (m_batch) {
-        wine_reg::File* file = batchFile(k.file);
-        if (!file || !file->setValue(k.path, fromWindows1252(name), type, stored, m_clock()))
-            return false;
-        m_batch->files[k.file].changed = true;
-        m_batch->keysWritten.insert(k.name.toCaseFolded());
+        m_batch->values << Pending{k, fromWindows1252(name), type, stored};
         return true;
     }
     // The file is read afresh: Wine may have rewritten it since the key was opened.
@@ -142,62 +130,136 @@ void WineRegistry::closeKey(reg::Handle key) {
     m_open.erase(key);
 }
 
-WineRegistry::Batch::Batch() = default;
+struct WineRegistry::Outcome {
+    WriteReport report;
+    std::set<QString> keys; // case-folded full names, over every store of the batch
+    bool anyThroughWine = false;
+    int wineCalls = 0; // stores handed to Wine and not yet answered
+    bool ended = false;
+    std::function<void(const WriteReport&)> done;
 
-wine_reg::File* WineRegistry::batchFile(const QString& file) {
-    auto [at, added] = m_batch->files.try_emplace(file);
-    if (added)
-        if (const std::optional<QByteArray> text = readWholeFile(file))
-            at->second.file = std::make_unique<wine_reg::File>(*text);
-    return at->second.file.get();
-}
+    void fail(const QString& why, bool byWine) {
+        if (!report.failure.isEmpty())
+            return;
+        report.failure = why;
+        report.throughWine = byWine;
+    }
+};
 
 void WineRegistry::beginWrites() {
     m_batch.emplace();
-    // Values still on their way through Wine go first, so a later batch follows them there.
-    m_batch->throughWine = (m_wine && m_wine->busy()) || wineServerRuns(m_prefix);
+    m_batch->outcome = std::make_shared<Outcome>();
 }
 
 void WineRegistry::storeWrites() {
-    if (!m_batch || m_batch->throughWine)
-        return;
-    for (auto& [path, loaded] : m_batch->files) {
-        if (!loaded.changed)
-            continue;
-        QString error;
-        if (writeRegistryFile(path, loaded.file->text(), &error))
-            loaded.changed = false; // else it is tried again at the end
-        else if (m_batch->failure.isEmpty())
-            m_batch->failure = error;
-    }
+    store(false);
 }
 
 void WineRegistry::endWrites(std::function<void(const WriteReport&)> done) {
     if (!m_batch)
-        m_batch.emplace();
-    storeWrites();
-    Batch batch = std::move(*m_batch);
+        beginWrites();
+    store(true);
+    const std::shared_ptr<Outcome> outcome = std::move(m_batch->outcome);
     m_batch.reset();
-    WriteReport report;
-    report.store = m_prefix;
-    report.storeExists = QFileInfo(m_prefix).isDir();
-    report.throughWine = batch.throughWine;
-    if (!batch.throughWine) {
-        report.keysWritten = int(batch.keysWritten.size());
-        report.failure = batch.failure;
-        if (done)
-            done(report);
+    outcome->report.store = m_prefix;
+    outcome->report.storeExists = QFileInfo(m_prefix).isDir();
+    outcome->done = std::move(done);
+    outcome->ended = true;
+    report(outcome);
+}
+
+bool WineRegistry::busy() const {
+    return m_wine && m_wine->busy();
+}
+
+void WineRegistry::whenIdle(std::function<void()> then) {
+    if (m_wine)
+        m_wine->whenIdle(std::move(then));
+    else
+        then();
+}
+
+void WineRegistry::store(bool last) {
+    if (!m_batch || m_batch->values.isEmpty())
         return;
+    // Values still on their way through Wine go first, so later ones follow them there. While
+    // Wine holds the registry nothing is gained by storing before the end: one import then
+    // takes the whole batch.
+    if (!busy() && !wineServerRuns(m_prefix))
+        storeInFiles(m_batch->values, last);
+    else if (last)
+        storeThroughWine(std::exchange(m_batch->values, {}));
+}
+
+void WineRegistry::storeInFiles(QList<Pending>& values, bool last) {
+    Outcome& outcome = *m_batch->outcome;
+    QStringList files;
+    for (const Pending& v : std::as_const(values))
+        if (!files.contains(v.key.file))
+            files << v.key.file;
+    QList<Pending> kept;
+    for (const QString& path : std::as_const(files)) {
+        const auto ofFile = [&](const Pending& v) { return v.key.file == path; };
+        // Read afresh: Wine may have saved over the file since the last store.
+        const std::optional<QByteArray> text = readWholeFile(path);
+        QString error;
+        bool written = false;
+        if (text) {
+            wine_reg::File file(*text);
+            std::set<QString> keys;
+            for (const Pending& v : std::as_const(values))
+                if (ofFile(v) && file.setValue(v.key.path, v.name, v.type, v.stored, m_clock()))
+                    keys.insert(v.key.name.toCaseFolded());
+            written = keys.empty() || writeRegistryFile(path, file.text(), &error);
+            if (written)
+                outcome.keys.insert(keys.begin(), keys.end());
+        } else if (!QFileInfo::exists(path)) {
+            written = true; // no file, no keys: a build or prefix that is not there
+        }
+        if (written)
+            continue;
+        if (!last) {
+            std::copy_if(values.begin(), values.end(), std::back_inserter(kept), ofFile);
+        } else if (!text) {
+            if (outcome.report.unreadable.isEmpty())
+                outcome.report.unreadable = path;
+        } else {
+            outcome.fail(error, false);
+        }
     }
+    values = kept;
+}
+
+void WineRegistry::storeThroughWine(QList<Pending> values) {
+    QList<WineValue> forWine;
+    for (const Pending& v : values)
+        forWine << WineValue{v.key.name, v.name, v.type, v.stored};
     if (!m_wine)
         m_wine = std::make_unique<WineImport>(m_prefix);
-    m_wine->enqueue(std::move(batch.values),
-                    [report, done = std::move(done)](int keys, const QString& failure) mutable {
-                        report.keysWritten = keys;
-                        report.failure = failure;
-                        if (done)
-                            done(report);
+    const std::shared_ptr<Outcome> outcome = m_batch->outcome;
+    outcome->anyThroughWine = true;
+    ++outcome->wineCalls;
+    m_wine->enqueue(std::move(forWine),
+                    [outcome](const QStringList& keys, const QString& failure) {
+                        for (const QString& key : keys)
+                            outcome->keys.insert(key.toCaseFolded());
+                        if (!failure.isEmpty())
+                            outcome->fail(failure, true);
+                        --outcome->wineCalls;
+                        report(outcome);
                     });
+}
+
+// Once the batch has ended and Wine has answered for every store of it.
+void WineRegistry::report(const std::shared_ptr<Outcome>& outcome) {
+    if (!outcome->ended || outcome->wineCalls > 0)
+        return;
+    WriteReport report = outcome->report;
+    report.keysWritten = int(outcome->keys.size());
+    if (report.failure.isEmpty())
+        report.throughWine = outcome->anyThroughWine;
+    if (const auto done = std::exchange(outcome->done, {}))
+        done(report);
 }
 
 bool writeRegistryFile(const QString& file, const QByteArray& bytes, QString* error) {

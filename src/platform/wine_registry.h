@@ -13,18 +13,16 @@
 
 namespace platform {
 
-namespace wine_reg {
-class File;
-}
-
 // The registry of a Wine prefix, which is where the game keeps its profile on Linux:
 // HKEY_CURRENT_USER is the prefix's user.reg, HKEY_USERS\.DEFAULT its userdef.reg; other roots
 // hold no keys. Values are written exactly as Wine itself stores what RegSetValueExA is given,
 // and every other byte of the file is kept.
 //
-// Wine reads these files only when its server starts and overwrites them when it saves, so a
-// batch begun while a wineserver runs for the prefix goes through that Wine instead (see
-// WineImport): its keys open without looking, and the report tells which of them existed.
+// Wine reads these files only when its server starts and overwrites them when it saves, so what
+// a batch stores while a wineserver runs for the prefix goes through that Wine instead (see
+// WineImport). Whether one runs is asked at each store of a batch, since a Wine program may start
+// or end while the batch is open; in a batch keys therefore open without looking, and the report
+// tells which of them existed.
 class WineRegistry final : public Registry {
 public:
     using Clock = std::function<qint64()>; // milliseconds since 1970
@@ -47,6 +45,8 @@ public:
     void beginWrites() override;
     void storeWrites() override;
     void endWrites(std::function<void(const WriteReport&)> done) override;
+    bool busy() const override;
+    void whenIdle(std::function<void()> then) override;
 
 private:
     struct OpenKey {
@@ -55,22 +55,25 @@ private:
         QString name; // in full, root included, as Wine's tools take it
         quint32 access = 0;
     };
-    struct Loaded {
-        std::unique_ptr<wine_reg::File> file; // null: the file could not be read
-        bool changed = false;
+    // A value set in a batch and not yet stored.
+    struct Pending {
+        OpenKey key;
+        QString name;
+        quint32 type = 0;
+        QByteArray stored;
     };
+    struct Outcome; // what became of a batch's stores, shared with the Wine calls still under way
     struct Batch {
-        // Declared here and made where File is complete; clang also needs it declared to see
-        // that the batch can be made inside this class.
-        Batch();
-        bool throughWine = false;
-        std::map<QString, Loaded> files;
-        QList<WineValue> values; // for Wine
-        std::set<QString> keysWritten;
-        QString failure;
+        QList<Pending> values;
+        std::shared_ptr<Outcome> outcome;
     };
 
-    wine_reg::File* batchFile(const QString& file);
+    void store(bool last);
+    // Writes the values into the files; those of a file that could not be read or written stay
+    // in `values` (unless this is the last store, which reports them).
+    void storeInFiles(QList<Pending>& values, bool last);
+    void storeThroughWine(QList<Pending> values);
+    static void report(const std::shared_ptr<Outcome>& outcome);
 
     QString m_prefix;
     Clock m_clock;

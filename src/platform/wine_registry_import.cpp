@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
 #include <sys/socket.h>
@@ -18,7 +19,8 @@ namespace platform {
 
 namespace {
 
-// However long Wine takes, a batch that never ends would hold back every later one.
+// However long Wine takes, a step that never ends would hold back every later batch (and the
+// end of the program, which waits for them).
 constexpr int kJobDeadlineMs = 60000;
 
 QByteArray hexList(const QByteArray& bytes) {
@@ -93,6 +95,182 @@ QByteArray regeditFile(const QList<WineValue>& values) {
     return out;
 }
 
+namespace {
+
+QString utf16Text(const QByteArray& bytes, qsizetype from = 0) {
+    QString text;
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = from; i + 1 < bytes.size(); i += 2)
+        text += QChar(char16_t(quint8(bytes[i]) | quint8(bytes[i + 1]) << 8));
+    return text;
+}
+
+QByteArray utf16Bytes(QStringView text) {
+    QByteArray out;
+    for (const QChar c : text) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+// A quoted text as reg export writes names and strings, from `at` (on its opening quote) to
+// just past its closing quote; nothing when it does not close.
+std::optional<QString> unquote(QStringView line, qsizetype& at) {
+    QString text;
+    for (++at; at < line.size(); ++at) {
+        QChar c = line[at];
+        if (c == u'"') {
+            ++at;
+            return text;
+        }
+        if (c == u'\\' && at + 1 < line.size()) {
+            c = line[++at];
+            if (c == u'n')
+                c = u'\n';
+            else if (c == u'r')
+                c = u'\r';
+            else if (c == u'0')
+                c = QChar(0);
+        }
+        text += c;
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> hexBytes(QStringView list) {
+    QByteArray bytes;
+    if (list.trimmed().isEmpty())
+        return bytes;
+    for (QStringView item : list.split(u',')) {
+        bool ok = false;
+        const uint b = item.trimmed().toUInt(&ok, 16);
+        if (!ok || b > 0xFF)
+            return std::nullopt;
+        bytes += char(b);
+    }
+    return bytes;
+}
+
+// One value line: "name"=data, or @=data for the key's default value.
+std::optional<WineValue> valueOf(QStringView line) {
+    WineValue v;
+    qsizetype at = 0;
+    if (line.startsWith(u'@')) {
+        at = 1;
+    } else if (const std::optional<QString> name = line.startsWith(u'"') ? unquote(line, at)
+                                                                           : std::nullopt) {
+        v.name = *name;
+    } else {
+        return std::nullopt;
+    }
+    if (at >= line.size() || line[at] != u'=')
+        return std::nullopt;
+    QStringView data = line.mid(at + 1);
+    if (data.startsWith(u'"')) {
+        qsizetype end = 0;
+        const std::optional<QString> text = unquote(data, end);
+        if (!text || end != data.size())
+            return std::nullopt;
+        v.type = 1;
+        v.stored = utf16Bytes(*text) + QByteArray(2, '\0');
+        return v;
+    }
+    if (data.startsWith(u"dword:")) {
+        bool ok = false;
+        const uint n = data.mid(6).toUInt(&ok, 16);
+        if (!ok || data.size() != 14)
+            return std::nullopt;
+        v.type = 4;
+        for (int shift = 0; shift < 32; shift += 8)
+            v.stored += char((n >> shift) & 0xFF);
+        return v;
+    }
+    v.type = 3;
+    if (data.startsWith(u"hex(")) {
+        const qsizetype close = data.indexOf(u"):");
+        bool ok = false;
+        v.type = close > 4 ? data.mid(4, close - 4).toUInt(&ok, 16) : 0;
+        if (!ok)
+            return std::nullopt;
+        data = data.mid(close + 2);
+    } else if (data.startsWith(u"hex:")) {
+        data = data.mid(4);
+    } else {
+        return std::nullopt;
+    }
+    const std::optional<QByteArray> bytes = hexBytes(data);
+    if (!bytes)
+        return std::nullopt;
+    v.stored = *bytes;
+    return v;
+}
+
+// A text value up to its first NUL, as reg export shows it.
+QString textUpToNul(const QByteArray& stored) {
+    QString text = utf16Text(stored);
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+bool sameValue(const WineValue& sent, const WineValue& held) {
+    if (sent.type != held.type)
+        return false;
+    if (sent.type == 1)
+        return textUpToNul(sent.stored) == textUpToNul(held.stored);
+    return sent.stored == held.stored;
+}
+
+} // namespace
+
+std::optional<QList<WineValue>> exportedValues(const QByteArray& file, const QString& key) {
+    if (!file.startsWith("\xff\xfe"))
+        return std::nullopt;
+    const QString text = utf16Text(file, 2);
+    const QStringList lines = text.split(u'\n');
+    if (lines.isEmpty() || !lines.front().startsWith(u"Windows Registry Editor Version 5.00"))
+        return std::nullopt;
+    std::optional<QList<WineValue>> values;
+    bool inKey = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        // Long hex data goes on over lines that end in "\" and are indented on the next.
+        while (line.startsWith(u'"') && line.endsWith(u'\\') && line.contains(u"=hex") &&
+               i + 1 < lines.size()) {
+            line.chop(1);
+            line += lines[++i].trimmed();
+        }
+        if (line.startsWith(u'[')) {
+            inKey = line.endsWith(u']') &&
+                    QStringView(line).mid(1, line.size() - 2).compare(key, Qt::CaseInsensitive) == 0;
+            if (inKey && !values)
+                values.emplace();
+        } else if (inKey) {
+            if (std::optional<WineValue> v = valueOf(line)) {
+                v->key = key;
+                values->append(*v);
+            }
+        }
+    }
+    return values;
+}
+
+QString storedDifference(const QList<WineValue>& sent, const QList<WineValue>& held) {
+    for (const WineValue& v : sent) {
+        const WineValue* found = nullptr;
+        for (const WineValue& h : held)
+            if (h.name.compare(v.name, Qt::CaseInsensitive) == 0)
+                found = &h; // the last of two is the one that counts
+        if (!found)
+            return QStringLiteral("\"%1\" of %2 was not stored").arg(v.name, v.key);
+        if (!sameValue(v, *found))
+            return QStringLiteral("\"%1\" of %2 was stored with another value").arg(v.name, v.key);
+    }
+    return {};
+}
+
 struct WineImport::State {
     struct Job {
         QList<WineValue> values;
@@ -104,23 +282,28 @@ struct WineImport::State {
     std::deque<Job> queue;
     bool running = false;
     bool quiet = false;
+    int undelivered = 0; // `done` calls posted and not yet returned
+    std::vector<std::function<void()>> idle;
     QList<QPointer<QProcess>> live;
     QStringList keys;
     QList<bool> exists;
-    int pendingQueries = 0;
+    int pending = 0; // calls of the current step still running
     QString failure;
     QTimer deadline;
+    std::unique_ptr<QTemporaryDir> exports;
 
     // Starts `wine` with `arguments`; `ended` gets the exit code, or -1 when it did not run to
     // an end of its own (with the reason in `failure`).
     QProcess* run(const QString& wine, const QStringList& arguments,
-                  std::function<void(int code)> ended) {
+                  std::function<void(int code)> ended, const QString& folder = {}) {
         auto* process = new QProcess(&owner);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("WINEPREFIX"), QFileInfo(prefix).absoluteFilePath());
         process->setProcessEnvironment(environment);
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
+        if (!folder.isEmpty())
+            process->setWorkingDirectory(folder);
         auto once = std::make_shared<std::function<void(int)>>(std::move(ended));
         const QString what = QStringLiteral("wine ") + arguments.mid(0, 2).join(u' ');
         QObject::connect(process, &QProcess::finished, &owner,
@@ -151,6 +334,15 @@ struct WineImport::State {
         ended(code);
     }
 
+    // The values of the current batch that go to `key`.
+    QList<WineValue> valuesOf(const QString& key) const {
+        QList<WineValue> values;
+        for (const WineValue& v : queue.front().values)
+            if (v.key.compare(key, Qt::CaseInsensitive) == 0)
+                values << WineValue{key, v.name, v.type, v.stored};
+        return values;
+    }
+
     void startNext() {
         if (running || queue.empty())
             return;
@@ -158,7 +350,7 @@ struct WineImport::State {
         failure.clear();
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) {
-            finish(0, QStringLiteral("the program \"wine\" was not found"));
+            finish({}, QStringLiteral("the program \"wine\" was not found"));
             return;
         }
         keys.clear();
@@ -166,9 +358,9 @@ struct WineImport::State {
             if (!keys.contains(v.key, Qt::CaseInsensitive))
                 keys << v.key;
         exists = QList<bool>(keys.size(), false);
-        pendingQueries = int(keys.size());
+        pending = int(keys.size());
         if (keys.isEmpty()) {
-            finish(0, {});
+            finish({}, {});
             return;
         }
         deadline.start(kJobDeadlineMs);
@@ -180,51 +372,116 @@ struct WineImport::State {
                         exists[i] = true;
                     else if (code != 1 && failure.isEmpty())
                         failure = QStringLiteral("wine reg query: exit code %1").arg(code);
-                    if (--pendingQueries == 0)
+                    if (--pending == 0)
                         queried(wine);
                 });
     }
 
     void queried(const QString& wine) {
         if (!failure.isEmpty()) {
-            finish(0, failure);
+            finish({}, failure);
             return;
         }
+        QStringList existing;
         QList<WineValue> values;
-        int written = 0;
         for (qsizetype i = 0; i < keys.size(); ++i) {
-            if (!exists[i])
-                continue;
-            ++written;
-            for (const WineValue& v : queue.front().values)
-                if (v.key.compare(keys[i], Qt::CaseInsensitive) == 0)
-                    values << WineValue{keys[i], v.name, v.type, v.stored};
+            if (exists[i]) {
+                existing << keys[i];
+                values << valuesOf(keys[i]);
+            }
         }
+        keys = existing;
         if (values.isEmpty()) {
-            finish(0, {});
+            finish({}, {});
             return;
         }
+        deadline.start(kJobDeadlineMs);
         QProcess* import =
             run(wine, {QStringLiteral("regedit"), QStringLiteral("/S"), QStringLiteral("-")},
-                [this, written](int code) {
+                [this, wine](int code) {
                     if (code != 0 && failure.isEmpty())
                         failure = QStringLiteral("wine regedit: exit code %1").arg(code);
-                    finish(failure.isEmpty() ? written : 0, failure);
+                    if (failure.isEmpty())
+                        readBack(wine);
+                    else
+                        finish({}, failure);
                 });
         import->write(regeditFile(values));
         import->closeWriteChannel();
     }
 
-    void finish(int written, const QString& why) {
+    // Each key is exported as Wine now holds it (UTF-16, so that no character is lost on the
+    // way) and compared with what was sent.
+    void readBack(const QString& wine) {
+        exports = std::make_unique<QTemporaryDir>();
+        if (!exports->isValid()) {
+            finish({}, QStringLiteral("no temporary folder to read the values back into"));
+            return;
+        }
+        pending = int(keys.size());
+        deadline.start(kJobDeadlineMs);
+        auto differences = std::make_shared<QStringList>(keys.size());
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            const QString file = QStringLiteral("%1.reg").arg(i);
+            run(
+                wine,
+                {QStringLiteral("reg"), QStringLiteral("export"), keys[i], file,
+                 QStringLiteral("/y")},
+                [this, i, file, differences](int code) {
+                    if (code != 0 && failure.isEmpty())
+                        failure = QStringLiteral("wine reg export: exit code %1").arg(code);
+                    if (failure.isEmpty())
+                        (*differences)[i] = difference(keys[i], exports->filePath(file));
+                    if (--pending > 0)
+                        return;
+                    // The first key in order that differs, however the answers came in.
+                    for (const QString& d : std::as_const(*differences))
+                        if (failure.isEmpty())
+                            failure = d;
+                    finish(failure.isEmpty() ? keys : QStringList(), failure);
+                },
+                exports->path());
+        }
+    }
+
+    QString difference(const QString& key, const QString& file) const {
+        QFile f(file);
+        const std::optional<QList<WineValue>> held =
+            f.open(QIODevice::ReadOnly) ? exportedValues(f.readAll(), key) : std::nullopt;
+        if (!held)
+            return QStringLiteral("wine reg export wrote no values of %1").arg(key);
+        return storedDifference(valuesOf(key), *held);
+    }
+
+    void finish(const QStringList& written, const QString& why) {
         deadline.stop();
+        exports.reset();
         Job job = std::move(queue.front());
         queue.pop_front();
         running = false;
-        if (!quiet && job.done)
+        if (!quiet) {
+            ++undelivered;
             QMetaObject::invokeMethod(
-                &owner, [done = std::move(job.done), written, why] { done(written, why); },
+                &owner,
+                [this, done = std::move(job.done), written, why] {
+                    if (done)
+                        done(written, why);
+                    --undelivered;
+                    notifyIdle();
+                },
                 Qt::QueuedConnection);
+        }
         startNext();
+    }
+
+    bool busy() const { return running || !queue.empty() || undelivered > 0; }
+
+    void notifyIdle() {
+        if (busy())
+            return;
+        const std::vector<std::function<void()>> calls = std::exchange(idle, {});
+        for (const auto& call : calls)
+            call();
     }
 
     void timedOut() {
@@ -260,7 +517,12 @@ void WineImport::enqueue(QList<WineValue> values, Done done) {
 }
 
 bool WineImport::busy() const {
-    return m->running || !m->queue.empty();
+    return m->busy();
+}
+
+void WineImport::whenIdle(std::function<void()> then) {
+    m->idle.push_back(std::move(then));
+    m->notifyIdle();
 }
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -32,13 +33,25 @@ struct WineValue {
 // mark, each value as hex data so that Wine stores exactly these bytes.
 QByteArray regeditFile(const QList<WineValue>& values);
 
+// The values of `key` (its own, not its subkeys') in a file that `wine reg export` wrote:
+// UTF-16LE text in the same format, strings quoted, other types as hex or dword data. Strings
+// come back as the registry keeps them (UTF-16LE with a terminating NUL). Nothing when the file
+// is no export or does not hold the key.
+std::optional<QList<WineValue>> exportedValues(const QByteArray& file, const QString& key);
+
+// Why the values that Wine holds for a key differ from those sent to it; empty when it holds
+// every one of them as sent. A text type compares up to its first NUL, as Wine exports it.
+QString storedDifference(const QList<WineValue>& sent, const QList<WineValue>& held);
+
 // Hands values to the Wine of a prefix, one batch after the other, never blocking: `wine reg
-// query` tells which keys exist, and one `wine regedit /S` stores the values of those (an import
-// would create the others). The program "wine" is looked up on PATH.
+// query` tells which keys exist, one `wine regedit /S` stores the values of those (an import
+// would create the others), and `wine reg export` reads each key back, since regedit reports
+// success also when it stored nothing (a cut file, a wineserver ended meanwhile). The program
+// "wine" is looked up on PATH.
 class WineImport {
 public:
-    // How many keys took values, and why values were lost (empty when none were).
-    using Done = std::function<void(int keysWritten, const QString& failure)>;
+    // The keys that took their values, and why values were lost (empty when none were).
+    using Done = std::function<void(const QStringList& keysWritten, const QString& failure)>;
 
     explicit WineImport(QString prefix);
     // Finishes what is queued (bounded), so that a closing program loses nothing; reports nothing.
@@ -47,7 +60,10 @@ public:
     WineImport& operator=(const WineImport&) = delete;
 
     void enqueue(QList<WineValue> values, Done done);
+    // A batch is queued or under way, or its `done` has not yet returned.
     bool busy() const;
+    // Calls `then` once nothing is busy any more: at once when nothing is.
+    void whenIdle(std::function<void()> then);
 
 private:
     struct State;

@@ -1,5 +1,6 @@
 #include "common/conversions.h"
 #include "launcher/character_page.h"
+#include "platform/program_exit.h"
 #include "platform/wine_registry.h"
 #include "support/main_window_fixture.h"
 #include "support/recording_program.h"
@@ -14,6 +15,8 @@
 #include <sys/stat.h>
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 constexpr qint64 kNow = 1712345678901;
 
@@ -302,36 +305,56 @@ TEST_F(CharacterPageTest, TheAliasIsWrittenAsSingleByteTextWithoutNul) {
 }
 
 TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
+    // In place of a registry file: something that exists but cannot be read as one (a mode of
+    // 000 would not do: the tests may run as root).
+    const QByteArray folder = "<folder>";
+    const auto unreadableBox = [&](const char* file) {
+        return QStringLiteral("Error: The registry file \"%1/%2\" could not be read, so the "
+                              "player profile was not written to it. Allow reading the file, then "
+                              "press Finish again.")
+            .arg(prefixPath(), latin(file));
+    };
     struct Case {
         const char* what;
         std::optional<QByteArray> userdef; // nullopt: no such file
         std::optional<QByteArray> user;
         const char* names;
-        bool box; // the keys-missing box
+        QString box;
     };
     // A build that is not installed is no fault; no key of either is.
     const QByteArray only123 = kUserdefReg.left(kUserdefReg.indexOf("\n[", 80) + 1);
     const Case cases[] = {
         {"only the current user's keys", std::nullopt, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")", false},
+         R"(absent | absent | "Jazz" | "Jazz")", {}},
         {"default user without the game", kOtherReg, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")", false},
+         R"(absent | absent | "Jazz" | "Jazz")", {}},
         {"only the default user's keys", kUserdefReg, std::nullopt,
-         R"("Jazz" | "Jazz" | absent | absent)", false},
-        {"1.24 not installed", only123, std::nullopt, R"("Jazz" | absent | absent | absent)",
-         false},
-        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent", true},
+         R"("Jazz" | "Jazz" | absent | absent)", {}},
+        {"1.24 not installed", only123, std::nullopt, R"("Jazz" | absent | absent | absent)", {}},
+        {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent",
+         missingKeysBox()},
         {"no registry files", std::nullopt, std::nullopt, "absent | absent | absent | absent",
-         true},
+         missingKeysBox()},
+        // Unreadable is not missing: the player is told, and the other file is written.
+        {"user.reg unreadable", kUserdefReg, folder, R"("Jazz" | "Jazz" | absent | absent)",
+         unreadableBox("user.reg")},
+        {"userdef.reg unreadable", folder, kUserReg, R"(absent | absent | "Jazz" | "Jazz")",
+         unreadableBox("userdef.reg")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const char* name : {"user.reg", "userdef.reg"})
-            QFile::remove(QDir(prefixPath()).filePath(QString::fromLatin1(name)));
-        if (c.userdef)
-            writeFile("userdef.reg", *c.userdef);
-        if (c.user)
-            writeFile("user.reg", *c.user);
+        for (const char* name : {"user.reg", "userdef.reg"}) {
+            const QString file = QDir(prefixPath()).filePath(QString::fromLatin1(name));
+            QFile::remove(file);
+            QDir().rmdir(file);
+        }
+        for (const auto& [name, text] : {std::pair{"userdef.reg", c.userdef}, {"user.reg", c.user}}) {
+            const QString file = QDir(prefixPath()).filePath(QString::fromLatin1(name));
+            if (text == folder)
+                ASSERT_TRUE(QDir().mkdir(file));
+            else if (text)
+                writeFile(name, *text);
+        }
         sandbox.dialogs().clear();
         CharacterPage& p = openPage();
         p.Alias->setText(QStringLiteral("Jazz"));
@@ -346,12 +369,12 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
         }
         QStringList files;
         for (const char* name : {"user.reg", "userdef.reg"})
-            if (QFile::exists(QDir(prefixPath()).filePath(QString::fromLatin1(name))))
+            if (QFileInfo::exists(QDir(prefixPath()).filePath(QString::fromLatin1(name))))
                 files << QString::fromLatin1(name);
         EXPECT_EQ(
             QDir(prefixPath()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             files);
-        EXPECT_EQ(boxes(), c.box ? QStringList{missingKeysBox()} : QStringList());
+        EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
         EXPECT_TRUE(backOnFirstPage());
         EXPECT_EQ(stored("Alias"), QStringLiteral("Jazz"));
     }
@@ -421,20 +444,42 @@ struct FakeWineServer {
     }
 };
 
+// Latin-1 text as UTF-16LE, as regedit's files hold it.
+QByteArray utf16(const QString& text) {
+    QByteArray out;
+    for (const QChar ch : text)
+        out += QByteArray(1, char(ch.unicode())) + '\0';
+    return out;
+}
+
+// What the fake Wine's regedit does with an import that it reports as done.
+enum class Stores { Truly, Nothing, Otherwise };
+
 // A `wine` that logs each call with its WINEPREFIX, answers `reg query` with 0 for the keys in
-// `keys` and 1 for others, and keeps what `regedit /S -` reads.
-void writeFakeWine(const QString& bin, const QString& keys, int regeditExit) {
+// `keys` and 1 for others, keeps what `regedit /S -` reads, and exports a key as the lines the
+// import gave it (none, or another colour, as a faulty Wine). Each call takes `delay` seconds.
+void writeFakeWine(const QString& bin, const QString& keys, int regeditExit,
+                   Stores stores = Stores::Truly, const char* delay = "0") {
     QFile list(bin + QStringLiteral("/keys"));
     if (list.open(QIODevice::WriteOnly))
         list.write(keys.toUtf8() + '\n');
     QFile f(bin + QStringLiteral("/wine"));
     if (!f.open(QIODevice::WriteOnly))
         return;
-    f.write("#!/bin/sh\nPATH=/usr/bin:/bin\nd=$(dirname \"$0\")\n"
-            "printf '%s|%s\\n' \"$WINEPREFIX\" \"$*\" >> \"$d/calls\"\n"
-            "[ \"$1 $2\" = 'reg query' ] && { grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
+    const char* kept = stores == Stores::Truly     ? "cat"
+                       : stores == Stores::Nothing ? "sed d"
+                                                   : R"(sed 's/^"Color"=hex:00/"Color"=hex:01/')";
+    f.write(QByteArray("#!/bin/sh\nPATH=/usr/bin:/bin\nd=$(dirname \"$0\")\n"
+                       "printf '%s|%s\\n' \"$WINEPREFIX\" \"$*\" >> \"$d/calls\"\nsleep ") +
+            delay +
+            "\n[ \"$1 $2\" = 'reg query' ] && { grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
             "[ \"$*\" = 'regedit /S -' ] && cat > \"$d/import\" && exit " +
-            QByteArray::number(regeditExit) + "\nexit 2\n");
+            QByteArray::number(regeditExit) +
+            "\n[ \"$1 $2 $5\" = 'reg export /y' ] || exit 2\n"
+            "{ printf '\\377\\376'; { printf 'Windows Registry Editor Version 5.00\\r\\n\\r\\n"
+            "[%s]\\r\\n' \"$3\"; iconv -f UTF-16 -t UTF-8 \"$d/import\" |\n"
+            "  K=\"[$3]\" awk '/^\\[/ { s = tolower($0) == tolower(ENVIRON[\"K\"]) \"\\r\"; next } s' | " +
+            kept + "; } | iconv -f UTF-8 -t UTF-16LE; } > \"$4\"\n");
     f.setPermissions(f.permissions() | QFile::ExeOwner);
 }
 
@@ -447,34 +492,44 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
     const QString k2 = QStringLiteral("HKEY_USERS\\.DEFAULT") + p124;
     const QString k3 = QStringLiteral("HKEY_CURRENT_USER") + p123;
     const QString k4 = QStringLiteral("HKEY_CURRENT_USER") + p124;
-    const QString values =
-        QStringLiteral("]\r\n\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n"
-                       "\"Color\"=hex:00,00,00,00\r\n\"Char\"=hex:");
+    const QString header = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[");
+    const QString name = QStringLiteral("\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n");
+    const QString keyValues = QStringLiteral("]\r\n") + name +
+                           QStringLiteral("\"Color\"=hex:00,00,00,00\r\n\"Char\"=hex:");
+    const QString lost = QStringLiteral(
+        "Error: Wine is running for the prefix \"%1\" but could not store the player profile (%2). "
+        "Close the game, then press Finish again.");
     struct Case {
         const char* what;
         QStringList existing; // as Wine answers
         int regeditExit;
-        QString imported; // empty: no import
+        Stores stores;
+        bool startsAtQuestion; // Wine starts while the Lori question is open
+        QString imported;      // empty: no import
         QString box;
     };
     const Case cases[] = {
-        {"1.24 missing for the default user",
-         {k1, k3, k4},
-         0,
-         QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[") + k1 + values +
-             QStringLiteral("55,00,00,00\r\n\r\n[") + k3 + values +
-             QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + values +
+        {"1.24 missing for the default user", {k1, k3, k4}, 0, Stores::Truly, false,
+         header + k1 + keyValues + QStringLiteral("55,00,00,00\r\n\r\n[") + k3 + keyValues +
+             QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + keyValues +
              QStringLiteral("3d,00,00,00\r\n\r\n"),
          {}},
-        {"no keys yet", {}, 0, {}, missingKeysBox()},
-        {"the import fails",
-         {k1, k2, k3, k4},
-         3,
-         {},
-         QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
-                        "player profile (wine regedit: exit code 3). Close the game, then press "
-                        "Finish again.")
-             .arg(prefixPath())},
+        {"no keys yet", {}, 0, Stores::Truly, false, {}, missingKeysBox()},
+        {"the import fails", {k1, k2, k3, k4}, 3, Stores::Truly, false, {},
+         lost.arg(prefixPath(), QStringLiteral("wine regedit: exit code 3"))},
+        // regedit also exits 0 when it stored nothing or not what it was given.
+        {"Wine keeps nothing", {k1, k2, k3, k4}, 0, Stores::Nothing, false, {},
+         lost.arg(prefixPath(), QStringLiteral("\"Name\" of %1 was not stored").arg(k1))},
+        {"Wine keeps another colour", {k1, k2, k3, k4}, 0, Stores::Otherwise, false, {},
+         lost.arg(prefixPath(),
+                  QStringLiteral("\"Color\" of %1 was stored with another value").arg(k1))},
+        // What was set before the question is on disk; the rest goes to the Wine started since.
+        {"Wine starts at the question", {k1, k2, k3, k4}, 0, Stores::Truly, true,
+         header + k1 + QStringLiteral("]\r\n\"Char\"=hex:55,00,00,00\r\n\r\n[") + k2 +
+             QStringLiteral("]\r\n\"Char\"=hex:3d,00,00,00\r\n\r\n[") + k3 + keyValues +
+             QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + keyValues +
+             QStringLiteral("3d,00,00,00\r\n\r\n"),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -482,22 +537,27 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
         sandbox.dialogs().clear();
         sandbox.dialogs().answerInput(QStringLiteral("2"));
         QTemporaryDir bin;
-        writeFakeWine(bin.path(), c.existing.join(u'\n'), c.regeditExit);
+        writeFakeWine(bin.path(), c.existing.join(u'\n'), c.regeditExit, c.stores);
         support::ScopedEnvironment path("PATH", bin.path());
-        FakeWineServer server(prefixPath());
-        ASSERT_TRUE(server.socket.isListening());
+        std::unique_ptr<FakeWineServer> server;
+        QByteArray filesAtQuestion = kUserReg + kUserdefReg;
+        const auto startServer = [&] { server = std::make_unique<FakeWineServer>(prefixPath()); };
+        if (c.startsAtQuestion)
+            sandbox.dialogs().whileAsked([&] {
+                filesAtQuestion = readFile("user.reg") + readFile("userdef.reg");
+                startServer();
+            });
+        else
+            startServer();
         CharacterPage& p = openPage();
         p.Alias->setText(QStringLiteral("Jazz\u00A7"));
         p.Lori->setChecked(true);
         finish();
+        sandbox.dialogs().whileAsked(nullptr);
+        ASSERT_TRUE(server && server->socket.isListening());
         EXPECT_TRUE(backOnFirstPage());
         EXPECT_EQ(questionsAsked(), 1);
-
-        // A batch begun now follows the one under way, so its end marks that one's.
-        bool ended = false;
-        m_registry->beginWrites();
-        m_registry->endWrites([&](const platform::WriteReport&) { ended = true; });
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_registry->busy(), 10000);
 
         QFile calls(bin.filePath(QStringLiteral("calls")));
         ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
@@ -507,21 +567,77 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
                              QStringLiteral("reg query ") + k1, QStringLiteral("reg query ") + k2};
         if (!c.existing.isEmpty())
             expected << QStringLiteral("regedit /S -");
+        // Each key that took values is read back, once regedit has said that it stored them.
+        for (qsizetype i = 0; c.regeditExit == 0 && i < c.existing.size(); ++i)
+            expected << QStringLiteral("reg export %1 %2.reg /y").arg(c.existing[i]).arg(i);
         for (QString& e : expected)
             e.prepend(prefixPath() + u'|');
         expected.sort();
         EXPECT_EQ(called, expected);
         if (!c.imported.isEmpty()) {
             QFile imported(bin.filePath(QStringLiteral("import")));
-            QByteArray utf16("\xff\xfe", 2);
-            for (const QChar ch : c.imported)
-                utf16 += QByteArray(1, char(ch.unicode())) + '\0';
             EXPECT_EQ(imported.open(QIODevice::ReadOnly) ? imported.readAll() : QByteArray(),
-                      utf16);
+                      QByteArray("\xff\xfe", 2) + utf16(c.imported));
         }
         EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
         // The files are Wine's while it runs.
-        EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), kUserReg + kUserdefReg);
+        EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), filesAtQuestion);
+        if (c.startsAtQuestion) {
+            EXPECT_EQ(values("Name"), R"("Jazz\xa7" | "Jazz\xa7" | "Old" | absent)");
+        }
+    }
+}
+
+TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
+    const QString k1 =
+        QStringLiteral("HKEY_USERS\\.DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    struct Case {
+        const char* what;
+        bool byClosing; // else "Cancel"
+        int regeditExit;
+        QString box;
+    };
+    const Case cases[] = {
+        {"Cancel", false, 0, {}},
+        {"closing the window", true, 0, {}},
+        {"Cancel, the import fails", false, 3,
+         QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
+                        "player profile (wine regedit: exit code 3). Close the game, then press "
+                        "Finish again.")
+             .arg(prefixPath())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writePrefix();
+        sandbox.dialogs().clear();
+        QTemporaryDir bin;
+        writeFakeWine(bin.path(), k1, c.regeditExit, Stores::Truly, "0.3");
+        support::ScopedEnvironment path("PATH", bin.path());
+        FakeWineServer server(prefixPath());
+        CharacterPage& p = openPage();
+        p.Alias->setText(QStringLiteral("Spaz"));
+        finish();
+
+        // What the program has done by the moment it ends.
+        bool ended = false;
+        QByteArray imported;
+        QStringList shown;
+        const auto previous = platform::setEndProgramHandler([&] {
+            QFile f(bin.filePath(QStringLiteral("import")));
+            imported = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            shown = boxes();
+            ended = true;
+        });
+        c.byClosing ? void(window().close()) : click(window().Command7);
+        EXPECT_FALSE(ended);
+        EXPECT_TRUE(window().isHidden()); // nothing else can be pressed meanwhile
+        QTRY_VERIFY_WITH_TIMEOUT(ended, 20000);
+        platform::setEndProgramHandler(previous);
+        // "Spaz" as the registry keeps a text: UTF-16LE with its NUL.
+        EXPECT_TRUE(imported.contains(
+            utf16(u"\"Name\"=hex(1):53,00,70,00,61,00,7a,00,00,00\r\n"_s)))
+            << imported.toHex().constData();
+        EXPECT_EQ(shown, c.box.isEmpty() ? QStringList() : QStringList{c.box});
     }
 }
 

@@ -12,6 +12,7 @@
 namespace {
 
 using namespace std::string_view_literals;
+using namespace Qt::StringLiterals;
 namespace reg = platform::reg;
 
 // The moment every write in these tests happens, and how Wine stamps a key with it.
@@ -457,6 +458,68 @@ TEST(WineRegistryFile, ContinuationLinesNeverPassForValues) {
     expected.replace("\"Name\"=\"real\"", "\"Name\"=\"x\"");
     expected.replace("[A] 1", "[A" + kStampedHeader);
     EXPECT_EQ(file.text(), expected);
+}
+
+// The values that reg export shows for a key, compared with those sent to regedit.
+TEST(WineExport, ValuesAreReadBackAsWineExportsThemAndDifferencesNamed) {
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    // As Wine 8 wrote it: wrapped hex, escapes, a "€", a subkey after the key.
+    const QString text = QStringLiteral(
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0]\r\n"
+        "\"Color\"=hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,16,\\\r\n"
+        "  17,18,19,1a,1b,1c,1d,1e,1f\r\n"
+        "\"Name\"=\"Jazz\u20acx\"\r\n"
+        "@=\"\"\r\n"
+        "\"Q\"=\"a\\\\\\\"\\r\\n\"\r\n"
+        "\"Count\"=dword:0000002a\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0\\Sub]\r\n"
+        "\"Char\"=hex:36,00,00,00\r\n\r\n");
+    QByteArray file("\xff\xfe", 2);
+    for (const QChar c : text)
+        file += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
+    QByteArray color;
+    for (char b = 1; b < 0x20; ++b)
+        color += b;
+    const auto value = [&](const char* name, quint32 type, const QByteArray& stored) {
+        return platform::WineValue{key, QString::fromLatin1(name), type, stored};
+    };
+    const QByteArray name = bytes("J\0a\0z\0z\0\xac\x20x\0\0\0"sv);
+    const std::optional<QList<platform::WineValue>> held = platform::exportedValues(file, key);
+    ASSERT_TRUE(held);
+    QStringList seen;
+    for (const platform::WineValue& v : *held)
+        seen << QStringLiteral("%1:%2:%3").arg(v.name).arg(v.type).arg(QString::fromLatin1(v.stored.toHex()));
+    EXPECT_EQ(seen, (QStringList{u"Color:3:"_s + QString::fromLatin1(color.toHex()),
+                                 u"Name:1:"_s + QString::fromLatin1(name.toHex()), u":1:0000"_s,
+                                 u"Q:1:61005c0022000d000a000000"_s, u"Count:4:2a000000"_s}));
+    EXPECT_FALSE(platform::exportedValues(file.mid(2), key)); // no byte-order mark: no export
+    EXPECT_EQ(platform::exportedValues(file, key + u"\\Other"_s), std::nullopt);
+
+    struct Case {
+        const char* what;
+        platform::WineValue sent;
+        QString difference;
+    };
+    const Case cases[] = {
+        {"the same", value("Name", 1, name), {}},
+        {"a name in another case", value("COLOR", 3, color), {}},
+        // A text compares up to its NUL: Wine exports nothing after it.
+        {"a text without its NUL", value("Name", 1, name.chopped(2)), {}},
+        {"an empty text", value("", 1, {}), {}},
+        {"a \"?\" for the \"€\"", value("Name", 1, bytes("J\0a\0z\0z\0?\0x\0\0\0"sv)),
+         u"\"Name\" of "_s + key + u" was stored with another value"_s},
+        {"another type", value("Name", 3, name),
+         u"\"Name\" of "_s + key + u" was stored with another value"_s},
+        {"a byte more", value("Color", 3, color + '\0'),
+         u"\"Color\" of "_s + key + u" was stored with another value"_s},
+        {"a value only the subkey holds", value("Char", 3, bytes("\x36\0\0\0"sv)),
+         u"\"Char\" of "_s + key + u" was not stored"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(platform::storedDifference({c.sent}, *held), c.difference);
+    }
 }
 
 } // namespace
