@@ -4,11 +4,13 @@
 #include "platform/gui/qt_dialogs.h"
 #include "platform/gui/qt_native_popup_menu.h"
 #include "platform/program_start.h"
+#include "platform/signal_actions.h"
 #include "platform/wine_registry.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    platform::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationVersion(QStringLiteral(QUILLMERE_VERSION));

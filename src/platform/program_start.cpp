@@ -1,4 +1,5 @@
 #include "platform/program_start.h"
+#include "platform/signal_actions.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -187,6 +188,7 @@ StartResult SystemProgramStarter::start(const QString& commandLine) {
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(folder);
+    const DefaultSignalsForChildren defaults;
     if (process.startDetached())
         return {};
     // Qt puts the failing call before the system's words: "execv: Permission denied".

@@ -1,11 +1,16 @@
 #include "platform/settings_backend.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -36,6 +41,30 @@ QString keyPath(const QString& section, const QString& key) {
     return groupName(section) + u'/' + QString::fromLatin1(QUrl::toPercentEncoding(key, " "));
 }
 
+// QSettings saves under a QLockFile, which fills its file only a moment after creating it: a
+// program killed in between leaves an empty lock, which Qt takes for a living one until it is
+// 30 s old, and the save (and the window) waits that long. A living QLockFile holds a flock on
+// its file, so one that nobody holds and that is at least a second old has been abandoned.
+void removeAbandonedLock(const QString& lockFile) {
+    const QByteArray path = QFile::encodeName(lockFile);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    struct stat held {};
+    struct stat named {};
+    timespec now{};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        ::clock_gettime(CLOCK_REALTIME, &now) == 0) {
+        const qint64 ageMs = (qint64(now.tv_sec) - held.st_mtim.tv_sec) * 1000 +
+                             (now.tv_nsec - held.st_mtim.tv_nsec) / 1000000;
+        // Still the file that was judged: not released and replaced by its owner meanwhile.
+        if (ageMs >= 1000 && ::lstat(path.constData(), &named) == 0 &&
+            named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+            ::unlink(path.constData());
+    }
+    ::close(fd);
+}
+
 } // namespace
 
 QString SettingsBackend::defaultFilePath() {
@@ -58,6 +87,7 @@ bool SettingsBackend::write(const QString& section, const QString& key,
     {
         const OwnerOnlyFiles ownerOnly;
         QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+        removeAbandonedLock(m_filePath + QStringLiteral(".lock")); // the name QSettings locks
         QSettings store(m_filePath, QSettings::IniFormat);
         // A status is kept from the first error on: a file damaged by hand reports its format
         // error after every write, so only a sound file's status tells how the write went.

@@ -1,4 +1,5 @@
 #include "platform/wine_registry_import.h"
+#include "platform/signal_actions.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -323,6 +324,7 @@ struct WineImport::State {
                              end(process, *once, -1);
                          });
         live << process;
+        const DefaultSignalsForChildren defaults;
         process->start(wine, arguments);
         return process;
     }

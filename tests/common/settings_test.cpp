@@ -1,11 +1,27 @@
 #include "common/app_settings.h"
 #include "support/test_environment.h"
 
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
+
+// Dates a file's last change `seconds` back from now.
+void makeOld(const QString& path, int seconds) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-seconds),
+                                 QFileDevice::FileModificationTime));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
 
 TEST(AppSettings, MissingKeyReadsAsDefaultButStoredEmptyTextDoesNot) {
     support::Sandbox sandbox;
@@ -100,6 +116,57 @@ TEST(AppSettings, ANewStoreIsTheOwnersOnlyAndAnOldOneKeepsItsMode) {
     EXPECT_TRUE(s.SaveSetting(QStringLiteral("Spy"), QStringLiteral("2")));
     EXPECT_EQ(mode(file), 0640u);
     EXPECT_EQ(::umask(oldMask), 0u); // put back after each write
+}
+
+// A program killed while saving can leave its lock file empty, which Qt takes for a living lock
+// until it is 30 s old: the save, and the window, would wait that long.
+TEST(AppSettings, AnAbandonedLockIsRemovedBeforeTheSave) {
+    support::Sandbox sandbox;
+    const QString file = sandbox.tempPath(QStringLiteral("q.ini"));
+    AppSettings s(platform::SettingsBackend(file), [] { return QStringLiteral("/p"); });
+    makeOld(sandbox.makeFile(QStringLiteral("q.ini.lock")), 2);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("Jazz")));
+    EXPECT_LT(clock.elapsed(), 15000) << "waited for Qt to call the lock stale";
+    EXPECT_EQ(s.GetSetting(QStringLiteral("Alias")), QStringLiteral("Jazz"));
+    EXPECT_FALSE(QFile::exists(file + QStringLiteral(".lock")));
+}
+
+// A lock that another process holds, or that another copy has only just made (it fills the file
+// a moment later), is waited for: the save follows its release.
+TEST(AppSettings, ALockInUseIsWaitedFor) {
+    struct Row {
+        const char* what;
+        bool held;
+        int age; // seconds
+    };
+    const Row rows[] = {{"held by a living process", true, 2}, {"just made", false, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        support::Sandbox sandbox;
+        const QString file = sandbox.tempPath(QStringLiteral("q.ini"));
+        AppSettings s(platform::SettingsBackend(file), [] { return QStringLiteral("/p"); });
+        ASSERT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("Old")));
+        const QByteArray before = readAll(file);
+        const QString lock = sandbox.makeFile(QStringLiteral("q.ini.lock"));
+
+        // The other one keeps the lock for 2 s, notes what the store then holds, and lets go.
+        QProcess other;
+        other.start(QStringLiteral("/bin/sh"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("if [ \"$2\" = held ]; then exec 9<\"$1.lock\" && flock -x 9 "
+                                    "|| exit 1; fi; echo ready; sleep 2; cat \"$1\" > \"$1.seen\"; "
+                                    "rm \"$1.lock\""),
+                     QStringLiteral("sh"), file,
+                     row.held ? QStringLiteral("held") : QStringLiteral("free")});
+        ASSERT_TRUE(other.waitForReadyRead(10000));
+        makeOld(lock, row.age);
+        EXPECT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("New")));
+        EXPECT_EQ(readAll(file + QStringLiteral(".seen")), before);
+        EXPECT_EQ(s.GetSetting(QStringLiteral("Alias")), QStringLiteral("New"));
+        EXPECT_TRUE(other.waitForFinished(10000));
+    }
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "platform/program_start.h"
+#include "platform/signal_actions.h"
+#include "platform/wine_registry_import.h"
 #include "support/recording_program.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -213,6 +217,38 @@ TEST_F(ProgramStart, WhatCannotStartStartsNothingAndSaysWhy) {
     // Anything started above would have recorded by the time a later start has.
     EXPECT_EQ(startAndRecord(QStringLiteral("sentinel"), sentinel), QStringList{work()});
     EXPECT_FALSE(QFileInfo::exists(recordOf(record)));
+}
+
+// The launcher ignores SIGXFSZ so that a write past the file-size limit fails instead of killing
+// it; an ignored signal would stay ignored in the game, an add-on or Wine's tools.
+TEST_F(ProgramStart, StartedProgramsGetTheDefaultActionOfTheFileSizeSignalBack) {
+    const QByteArray ignored = "\"$(grep SigIgn /proc/$$/status)\"";
+    const QString game = writeRecordingProgram(m_games + QStringLiteral("/game.sh"), ignored);
+    const QString wine = writeRecordingProgram(m_bin + QStringLiteral("/wine"), ignored);
+    const auto ignoresFileSizeSignal = [](const QString& program) -> std::optional<bool> {
+        const std::optional<QStringList> record = waitForRecord(program);
+        bool ok = false;
+        const quint64 mask = record && !record->isEmpty()
+                                 ? record->front().section(u'\t', 1).toULongLong(&ok, 16)
+                                 : 0;
+        if (!ok)
+            return std::nullopt;
+        return (mask >> 24 & 1) != 0; // SIGXFSZ is signal 25
+    };
+
+    const auto previous = std::signal(SIGXFSZ, SIG_DFL);
+    platform::ignoreFileSizeSignal(); // as main does
+    ASSERT_TRUE(platform::SystemProgramStarter().start(game).started());
+    bool imported = false;
+    platform::WineImport wineImport(m_dir.path());
+    wineImport.enqueue({{QStringLiteral("HKEY_CURRENT_USER\\Software"), QStringLiteral("Name"), 1,
+                         QByteArray("x\0", 2)}},
+                       [&](int, const QString&) { imported = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return imported; }, 10000));
+    EXPECT_TRUE(std::signal(SIGXFSZ, previous) == SIG_IGN); // still ignored by the launcher
+
+    EXPECT_EQ(ignoresFileSizeSignal(game), false);
+    EXPECT_EQ(ignoresFileSizeSignal(wine), false);
 }
 
 } // namespace

@@ -7,14 +7,16 @@
 
 namespace support {
 
-QString writeRecordingProgram(const QString& file) {
+QString writeRecordingProgram(const QString& file, const QByteArray& head) {
     QDir().mkpath(QFileInfo(file).absolutePath());
     QFile script(file);
     if (script.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         // Written aside and renamed, so a reader never sees half a record.
         script.write("#!/bin/sh\n"
                      "PATH=/usr/bin:/bin\n"
-                     "printf '%s\\0' \"$(pwd -P)\" \"$@\" > \"$0.args.part\" &&"
+                     "printf '%s\\0' " +
+                     head +
+                     " \"$@\" > \"$0.args.part\" &&"
                      " mv \"$0.args.part\" \"$0.args\"\n");
         script.close();
         script.setPermissions(script.permissions() | QFile::ExeOwner | QFile::ExeUser);

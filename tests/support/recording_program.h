@@ -8,8 +8,9 @@
 namespace support {
 
 // Writes a shell script at `file` (folders made as needed) that records how it was started:
-// its current folder, then each argument, into recordOf(file). Returns `file`.
-QString writeRecordingProgram(const QString& file);
+// `head` (a shell word; by default its current folder), then each argument, into
+// recordOf(file). Returns `file`.
+QString writeRecordingProgram(const QString& file, const QByteArray& head = "\"$(pwd -P)\"");
 
 QString recordOf(const QString& program);
 
