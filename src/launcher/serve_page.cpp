@@ -4,6 +4,7 @@
 #include "common/level_file.h"
 #include "common/twips.h"
 #include "launcher/pictures.h"
+#include "platform/file_search.h"
 #include "platform/gui/accessible_names.h"
 #include "platform/gui/check_value.h"
 #include "platform/gui/fonts.h"
@@ -315,6 +316,8 @@ bool ServePage::ReadLevelTitle(const QString& file) {
 }
 
 void ServePage::showDefaultLevelTitle() {
-    if (!ReadLevelTitle(gameFolder() + Level->text()))
+    // The game's own levels are named "Battle1.j2l" and so on; under Wine it finds them whatever
+    // the letter case, and so must the title.
+    if (!ReadLevelTitle(platform::pathIgnoringAsciiCase(gameFolder(), Level->text())))
         Label13->clear();
 }

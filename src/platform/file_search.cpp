@@ -1,8 +1,12 @@
 #include "platform/file_search.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
+#include <optional>
 
 namespace platform {
 
@@ -31,6 +35,16 @@ QRegularExpression windowsWildcard(const QString& pattern) {
                               QRegularExpression::CaseInsensitiveOption);
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool equalIgnoringAsciiCase(const QByteArray& a, const QByteArray& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
 } // namespace
 
 bool firstMatchExists(const QString& path) {
@@ -56,6 +70,28 @@ bool firstMatchExists(const QString& path) {
             return true;
     }
     return false;
+}
+
+QString pathIgnoringAsciiCase(const QString& folder, const QString& name) {
+    const QString exact = folder + name;
+    // A dangling link still holds its name: it is the exact entry, though it cannot be read.
+    const QFileInfo info(exact);
+    if (name.isEmpty() || info.exists() || info.isSymLink())
+        return exact;
+
+    // Names are compared as the bytes the file system holds, and only A-Z fold: the game's own
+    // names are ASCII, and no other letter's case is guessed at.
+    const QByteArray wanted = QFile::encodeName(name);
+    std::optional<QByteArray> first;
+    QDirIterator entries(folder.isEmpty() ? QStringLiteral(".") : folder,
+                         QDir::Files | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        const QByteArray entry = QFile::encodeName(entries.fileName());
+        if (equalIgnoringAsciiCase(entry, wanted) && (!first || entry < *first))
+            first = entry;
+    }
+    return first ? folder + QFile::decodeName(*first) : exact;
 }
 
 } // namespace platform

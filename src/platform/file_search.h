@@ -12,4 +12,11 @@ namespace platform {
 // ending in a separator match nothing.
 bool firstMatchExists(const QString& path);
 
+// `folder + name` as Windows (and the game under Wine) finds it: that path when it exists;
+// otherwise the file of `folder` whose name equals `name` when the ASCII letters A-Z are compared
+// without case (no other byte folds), the first such name in byte order; otherwise `folder + name`
+// unchanged. `folder` is empty (the current folder) or ends in a separator. The folder is read
+// only when the exact name is missing.
+QString pathIgnoringAsciiCase(const QString& folder, const QString& name);
+
 } // namespace platform

@@ -278,6 +278,21 @@ TEST_F(Serve, LevelTitlesOnTheTabs) {
     EXPECT_EQ(page().Label13->text(), QString());
 }
 
+TEST_F(Serve, LevelsAreFoundWhateverTheLetterCaseOfTheirNames) {
+    storePaths(sandbox.makeFile(L1("Wine/Jazz2.exe")));
+    sandbox.makeFile(L1("Wine/Battle1.j2l"), levelFile("Battle One"));
+    sandbox.makeFile(L1("Wine/Share1.j2l"), levelFile("Share One"));
+    openServe();
+    EXPECT_EQ(page().Label13->text(), L1("Battle One"));
+    clickTab(2);
+    EXPECT_EQ(page().Label13->text(), L1("Share One"));
+    // The exact name wins over the case variants, also over those that sort before it.
+    sandbox.makeFile(L1("Wine/BATTLE1.J2L"), levelFile("upper"));
+    sandbox.makeFile(L1("Wine/battle1.j2l"), levelFile("exact"));
+    clickTab(1);
+    EXPECT_EQ(page().Label13->text(), L1("exact"));
+}
+
 TEST_F(Serve, BrowsePicksALevelAndReadsItsTitle) {
     openServe();
     support::FakeDialogs& dialogs = sandbox.dialogs();
