@@ -28,9 +28,12 @@ void check(const QByteArray& packet) {
     const InfoPacketKind kind = KindOf(packet);
     require((kind == InfoPacketKind::Level) == (packet.size() > 1 && packet[1] == '\x10'));
     require((kind == InfoPacketKind::PlayerList) == (packet.size() > 1 && packet[1] == '\x12'));
-    if (const std::optional<QByteArray> name = GetLevelFileName(packet))
-        require(name->endsWith(".j2l") && name->size() <= kMaxNameBytes &&
-                packet.size() >= 5 + name->size() && packet.sliced(5, name->size()) == *name);
+    // The level name: as many bytes from offset 5 as the byte at 4 says, or as the packet holds.
+    const std::optional<QByteArray> name = GetLevelFileName(packet);
+    require(name.has_value() == (packet.size() > 4));
+    if (name)
+        require(name->size() == qMin(qsizetype(quint8(packet[4])), packet.size() - 5) &&
+                packet.sliced(5, name->size()) == *name);
     const QByteArray names = ParsePlayerList(packet);
     require(!names.contains('|') && !names.contains('\xA7') && !names.contains('\0'));
     for (const QByteArray& line : names.split('\n'))

@@ -85,9 +85,9 @@ void Listing::Winsock1_Connect() {
 void Listing::Timer1_Timer() {
     const std::optional<registration::GameTypeListing> type =
         registration::ListingOfGameType(m_host.gameTypeWord());
-    // Coop and race games take the name as it stands now, with their type word after it.
-    if (type && type->nameSuffix)
-        ListName = platform::toWindows1252(m_host.serverNameText()) + type->nameSuffix;
+    // Coop and race games take the name as it stands now.
+    if (type && type->nameReadAgain)
+        ListName = platform::toWindows1252(m_host.serverNameText());
     ListTypeByte = type ? std::optional<char>(type->flags) : std::nullopt;
     Timer3->start(timing::scaled(2000));
 }

@@ -66,6 +66,7 @@ void ServerInfoWindow::closeConnection() {
 void ServerInfoWindow::connectToServer() {
     m_querying = true;
     m_answered = false;
+    m_levelLine.clear();
     m_reader.restart();
     Winsock1->connectToHost(Text2, m_gamePort);
     Timer2->start(timing::scaled(1));
@@ -93,8 +94,9 @@ void ServerInfoWindow::Winsock1_DataArrival() {
 }
 
 // Takes the packets that have come whole, in order: the level packet is answered with the probe
-// reply, the player list ends the query, others are passed over. Text1 is written once per read,
-// so that a flood of small packets costs one layout, not one each.
+// reply, the player list ends the query, others are passed over. The first of these replaces what
+// Text1 shows, so that no part of an earlier server's answer stands beside this one's. Text1 is
+// written once per read, so that a flood of small packets costs one layout, not one each.
 void ServerInfoWindow::readPackets() {
     std::optional<QString> text;
     while (m_querying) {
@@ -108,14 +110,14 @@ void ServerInfoWindow::readPackets() {
         if (const std::optional<quint8> id = ClientIdOf(*packet))
             ClientId = *id;
         if (kind == InfoPacketKind::Level) {
-            if (const std::optional<QByteArray> level = GetLevelFileName(*packet))
-                text = QStringLiteral("Level: ") + shown(*level);
+            const std::optional<QByteArray> level = GetLevelFileName(*packet);
+            m_levelLine = level ? QStringLiteral("Level: ") + shown(*level) : QString();
+            text = m_levelLine;
             if (Winsock1->state() == QAbstractSocket::ConnectedState)
                 Winsock1->write(ProbeReply(quint8(ClientId)));
             continue;
         }
-        text = text.value_or(Text1->toPlainText()) + QStringLiteral("\n\n") +
-               shown(ParsePlayerList(*packet));
+        text = m_levelLine + QStringLiteral("\n\n") + shown(ParsePlayerList(*packet));
         endQuery(false);
     }
     if (text)

@@ -52,4 +52,5 @@ private:
     InfoPacketReader m_reader;
     bool m_querying = false; // connected or connecting, and the player list not yet shown
     bool m_answered = false; // the server has sent its level or its players on this connection
+    QString m_levelLine;     // "Level: " and the name this server sent, once it has
 };

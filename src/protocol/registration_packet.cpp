@@ -24,8 +24,8 @@ std::optional<GameTypeListing> ListingOfGameType(const QString& gameType) {
         const char* word;
         GameTypeListing listing;
     } kTypes[] = {
-        {"Battle", {nullptr, 0x02}},   {"Treasure", {nullptr, 0x04}}, {"Capture", {nullptr, 0x06}},
-        {"Coop", {"     Coop", 0x0A}}, {"Race", {"     Race", 0x08}},
+        {"Battle", {false, 0x02}}, {"Treasure", {false, 0x04}}, {"Capture", {false, 0x06}},
+        {"Coop", {true, 0x0A}},    {"Race", {true, 0x08}},
     };
     for (const auto& type : kTypes)
         if (gameType == QLatin1StringView(type.word))

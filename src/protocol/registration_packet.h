@@ -23,10 +23,10 @@ inline constexpr qsizetype kPacketSize = 42;
 inline constexpr qsizetype kMaxNameLength = 33;
 
 // How a game type is listed: its flags byte, which carries the list server's own mode number
-// (1 battle, 2 treasure, 3 ctf, 4 race, 5 coop) in bits 1 to 5. Coop and race games also carry
-// their type as a word after the name.
+// (1 battle, 2 treasure, 3 ctf, 4 race, 5 coop) in bits 1 to 5. The name goes in as it is: a type
+// word after it would show twice in every list, as the list server adds the mode's own.
 struct GameTypeListing {
-    const char* nameSuffix; // nullptr: the name goes in as it is
+    bool nameReadAgain; // coop and race games take the server name as it stands at that step
     char flags;
 };
 

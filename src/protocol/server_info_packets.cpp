@@ -10,7 +10,7 @@ constexpr qsizetype kIdAt = 1;
 constexpr char kLevelId = '\x10';
 constexpr char kPlayerListId = '\x12';
 constexpr qsizetype kLongHead = 3; // 0x00 and a 16-bit length
-constexpr QByteArrayView kLevelExtension(".j2l");
+constexpr qsizetype kLevelNameLengthAt = 4;
 constexpr qsizetype kLevelNameAt = 5;
 constexpr qsizetype kClientIdAt = 3;
 constexpr qsizetype kPlayersAt = 10;
@@ -85,14 +85,12 @@ std::optional<quint8> ClientIdOf(QByteArrayView packet) {
 }
 
 std::optional<QByteArray> GetLevelFileName(QByteArrayView packet) {
-    if (packet.size() < kLevelNameAt)
+    if (packet.size() <= kLevelNameLengthAt)
         return std::nullopt;
-    const QByteArrayView area =
-        packet.sliced(kLevelNameAt).first(std::min(kMaxNameBytes, packet.size() - kLevelNameAt));
-    const qsizetype at = area.indexOf(kLevelExtension);
-    if (at < 0)
-        return std::nullopt;
-    return area.first(at + kLevelExtension.size()).toByteArray();
+    const qsizetype length = quint8(packet[kLevelNameLengthAt]);
+    return packet.sliced(kLevelNameAt)
+        .first(std::min(length, packet.size() - kLevelNameAt))
+        .toByteArray();
 }
 
 QByteArray ParsePlayerList(QByteArrayView packet) {

@@ -30,12 +30,14 @@ InfoPacketKind KindOf(QByteArrayView packet);
 // The client number at offset 3; none in a packet shorter than 4 bytes.
 std::optional<quint8> ClientIdOf(QByteArrayView packet);
 
-// Names and level names longer than this are no real ones; past it a name is cut, so that a
-// hostile server cannot make the window lay out one line of many kilobytes.
+// Player names longer than this are no real ones; past it a name is cut, so that a hostile server
+// cannot make the window lay out one line of many kilobytes.
 inline constexpr qsizetype kMaxNameBytes = 256;
 
-// The level file name: from offset 5 through the first ".j2l" that begins there or later, within
-// kMaxNameBytes. None when there is no such ".j2l".
+// The level file name of a level packet: after the id come the client id, the player id, the
+// name's length (offset 4) and the name (from offset 5), then the level's and tileset's checksums.
+// The name is taken by its length, whatever its case or extension, and never past the packet's
+// end. None in a packet too short to hold the length.
 std::optional<QByteArray> GetLevelFileName(QByteArrayView packet);
 
 // The player names of a player-list packet, one a line, each line ended by CR LF: records from

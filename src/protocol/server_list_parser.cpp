@@ -137,8 +137,8 @@ ServerListRow ParseServerListLine(QByteArrayView line) {
             row.address += "%P";
     }
 
-    // A coop or race server is listed with the suffix "     Coop" or "     Race"; four of its
-    // five blanks go with the word, so one trailing blank stays.
+    // A coop or race server registered by an older client carries the suffix "     Coop" or
+    // "     Race"; four of its five blanks go with the word, so one trailing blank stays.
     removeAll(row.name, "    Race");
     removeAll(row.name, "    Coop");
     // A list server may send fields of any length; real ones are a few dozen bytes at most.

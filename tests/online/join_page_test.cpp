@@ -465,6 +465,8 @@ TEST_F(JoinPageTest, AListAddressThatWouldNotStayOneArgumentIsRefusedAtFinish) {
         const char* started;
     } cases[] = {
         {"blanks and a quote", "1.2.3.4 -server -Battle \"x", "public", nullptr, nullptr},
+        {"a double quote alone", "1.2.3.4\"-x", "public", nullptr, nullptr},
+        {"a single quote alone", "1.2.3.4'-x", "public", nullptr, nullptr},
         {"a tab", "1.2.3.4\t-x", "public", nullptr, nullptr},
         {"a NUL", QByteArray("1.2.3.4\0-x", 10), "public", nullptr, nullptr},
         {"a leading dash", "-server", "public", nullptr, nullptr},

@@ -138,14 +138,14 @@ TEST_F(ListingTest, TheRecordHoldsTheValuesAsTheyStandAtEachStep) {
              p.Text2->setText(QStringLiteral("Carrotus"));
          },
          [](ServePage& p) { p.Text2->setText(QStringLiteral("Too Late")); },
-         record("Carrotus     Coop", 32, 0x0A, "21")},
+         record("Carrotus", 32, 0x0A, "21")},
         {"the longest race name",
          [&](ServePage& p) {
              p.selectTab(4);
              p.Text2->clear();
              QTest::keyClicks(p.Text2, QString::fromLatin1(twenty + "overflow")); // typed: cut
          },
-         [](ServePage&) {}, [](ServePage&) {}, record(twenty + "     Race", 32, 0x08, "21")},
+         [](ServePage&) {}, [](ServePage&) {}, record(twenty, 32, 0x08, "21")},
         {"the maximum players of the command line, whatever the box holds later",
          [](ServePage& p) { p.Text1->setText(QStringLiteral("40")); },
          [](ServePage& p) { p.Text1->setText(QStringLiteral("8")); }, [](ServePage&) {},
@@ -257,13 +257,13 @@ TEST_F(ListingTest, ALostConnectionIsReportedAndEndsTheChain) {
 TEST_F(ListingTest, AListedGameIsInTheListUntilItIsDelisted) {
     sandbox.listServer().serveRegistered(peer());
     serve().selectTab(2); // coop
-    serve().Text2->setText(QStringLiteral("Round Trip"));
+    serve().Text2->setText(QStringLiteral("Coop Corner"));
     serve().Text1->setText(QStringLiteral("16"));
     platform::setCheckValue(serve().Check1, 1);
     finish();
     waitForCaption(kListed);
     EXPECT_EQ(peer().listLines(),
-              "127.0.0.1:10052 local public coop 1.24   0 [0/16] Round Trip Coop\r\n");
+              "127.0.0.1:10052 local public coop 1.24   0 [0/16] Coop Corner\r\n");
 
     click(window().Command7);
     doubleClick(window().opJoin);
@@ -272,7 +272,7 @@ TEST_F(ListingTest, AListedGameIsInTheListUntilItIsDelisted) {
     QStringList row;
     for (int c = 0; c < ServerTableModel::kColumns; ++c)
         row << table.text(0, c);
-    EXPECT_EQ(row.join(u'|'), QStringLiteral("Round Trip Coop|Coop|1.24|0/16|127.0.0.1"));
+    EXPECT_EQ(row.join(u'|'), QStringLiteral("Coop Corner|Coop|1.24|0/16|127.0.0.1"));
 
     click(listing().window()->Command1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer().listLines().isEmpty(); }, kWait));

@@ -247,6 +247,8 @@ TEST_F(ServerInfoTest, AnUnreachableServerEndsInANoteNotAnEndlessPoll) {
 
 TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
     const QByteArray other = GameServerPeer::frame("\x13\x01\x05 raw bytes, no names");
+    const QByteArray checksums("\x1f\x2e\x3d\x4c\x5b\x6a\x79\x88", 8);
+    const QString players = QStringLiteral("\n\nJazzer\nLori\n");
     const struct {
         const char* what;
         QByteArrayList level;
@@ -261,6 +263,26 @@ TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
          After::Close,
          QStringLiteral("Level: battle1.j2l"),
          std::nullopt},
+        {"a level name in capitals",
+         {GameServerPeer::levelPacket(5, "CASTLE1.J2L", checksums)},
+         {kPlayers},
+         After::StayOpen,
+         QStringLiteral("Level: CASTLE1.J2L") + players,
+         ProbeReply(5)},
+        {"a level name without an extension",
+         {GameServerPeer::levelPacket(5, "castle1", checksums)},
+         {kPlayers},
+         After::StayOpen,
+         QStringLiteral("Level: castle1") + players,
+         ProbeReply(5)},
+        // The earlier answer goes also when this one has no level line.
+        {"a level packet too short for a name",
+         {GameServerPeer::frame(QByteArray("\x10\x01\x05", 3))},
+         {kPlayers},
+         After::StayOpen,
+         players,
+         ProbeReply(5)},
+        {"players without a level packet", {kPlayers}, {}, After::StayOpen, players, QByteArray()},
         {"level and players in one read",
          {kLevel + kPlayers},
          {},

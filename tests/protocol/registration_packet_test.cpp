@@ -30,11 +30,11 @@ TEST(RegistrationPacket, LaysOutEveryField) {
     } cases[] = {
         {"a battle", "Server Name", 16, 0x02, "21",
          "D'Server Name" + zeros(22) + tail(0x10, 0x02, "21")},
-        {"a coop game carries its type word and its mode", "Server Name     Coop", 32, 0x0A, "21",
-         "D'Server Name     Coop" + zeros(13) + tail(0x20, 0x0A, "21")},
+        {"a coop game carries its mode, and no type word", "Server Name", 32, 0x0A, "21",
+         "D'Server Name" + zeros(22) + tail(0x20, 0x0A, "21")},
         {"an empty name", "", 255, 0x02, "24", "D'" + zeros(33) + tail('\xFF', 0x02, "24")},
-        {"the longest race name the server-name box allows", twenty + "     Race", 8, 0x08, "24",
-         "D'" + twenty + "     Race" + zeros(4) + tail(0x08, 0x08, "24")},
+        {"the longest race name the server-name box allows", twenty, 8, 0x08, "24",
+         "D'" + twenty + zeros(13) + tail(0x08, 0x08, "24")},
         {"a name of 33 bytes fills its field", thirtyThree, 1, 0x04, "21",
          "D'" + thirtyThree + tail(0x01, 0x04, "21")},
         {"a longer name is cut, the bytes after it keep their places", thirtyThree + "!?!", 2, 0x06,
@@ -66,18 +66,18 @@ TEST(RegistrationPacket, MaximumPlayersFromTheCommandLineValue) {
 TEST(RegistrationPacket, GameTypeWordsAndVersionCodes) {
     const struct {
         const char* word;
-        const char* suffix;
+        bool nameReadAgain;
         char flags;
-    } listed[] = {{"Battle", nullptr, 0x02},
-                  {"Treasure", nullptr, 0x04},
-                  {"Capture", nullptr, 0x06},
-                  {"Coop", "     Coop", 0x0A},
-                  {"Race", "     Race", 0x08}};
+    } listed[] = {{"Battle", false, 0x02},
+                  {"Treasure", false, 0x04},
+                  {"Capture", false, 0x06},
+                  {"Coop", true, 0x0A},
+                  {"Race", true, 0x08}};
     for (const auto& t : listed) {
         SCOPED_TRACE(t.word);
         const std::optional<GameTypeListing> got = ListingOfGameType(QString::fromLatin1(t.word));
         ASSERT_TRUE(got);
-        EXPECT_EQ(QByteArray(got->nameSuffix), QByteArray(t.suffix));
+        EXPECT_EQ(got->nameReadAgain, t.nameReadAgain);
         EXPECT_EQ(got->flags, t.flags);
     }
     for (const char* word : {"battle", "COOP", "CTF", "Trs", "", "Race "})

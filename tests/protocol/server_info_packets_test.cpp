@@ -63,9 +63,9 @@ TEST(ServerInfoPackets, TheProbeReplyEchoesTheClientNumberUnderTheProbeName) {
     EXPECT_EQ(ProbeReply(0xFF), hex("0D 0E 01 FF 11 00 00 00 00 A7 7C 20 00"));
 }
 
-TEST(ServerInfoPackets, TheLevelFileNameRunsFromOffsetFiveThroughTheFirstJ2lThere) {
+TEST(ServerInfoPackets, TheLevelFileNameIsTakenByTheLengthBeforeIt) {
     using enum InfoPacketKind;
-    const QByteArray longest = QByteArray(252, 'n') + ".j2l";
+    const QByteArray longest = QByteArray(251, 'n') + ".j2l";
     const struct {
         const char* what;
         QByteArray packet;
@@ -75,18 +75,20 @@ TEST(ServerInfoPackets, TheLevelFileNameRunsFromOffsetFiveThroughTheFirstJ2lTher
         {"a level packet", levelPacket(5, "battle1.j2l", bytes("\x00\x12\x34\x56", 4)), Level,
          "battle1.j2l"},
         {"the name ends the packet", levelPacket(5, "battle1.j2l"), Level, "battle1.j2l"},
-        {"a name of the extension alone", levelPacket(5, ".j2l"), Level, ".j2l"},
-        {"two names: the first", levelPacket(5, "a.j2l", "b.j2l"), Level, "a.j2l"},
+        {"capitals", levelPacket(5, "CASTLE1.J2L", hex("1f 2e 3d 4c")), Level, "CASTLE1.J2L"},
+        {"no extension", levelPacket(5, "castle1", hex("1f 2e 3d 4c")), Level, "castle1"},
+        {"an extension after the name is none of it", levelPacket(5, "a.j2l", "b.j2l"), Level,
+         "a.j2l"},
+        {"the length, not the first extension, ends it", levelPacket(5, "x.j2l.j2l"), Level,
+         "x.j2l.j2l"},
         {"codes and high bytes stay in the name", levelPacket(5, SECTION "1|x\xE9.j2l"), Level,
          SECTION "1|x\xE9.j2l"},
-        {"capitals are no level name", levelPacket(5, "BATTLE1.J2L"), Level, std::nullopt},
-        {"a name cut before its extension", levelPacket(5, "battle1.j2"), Level, std::nullopt},
-        {"the longest name", hex("00 10 01 05 00") + longest, Level, longest},
-        {"a name a byte longer", hex("00 10 01 05 00 6e") + longest, Level, std::nullopt},
-        {"the only .j2l begins before offset 5", bytes("\x00.j2l\x00\x00", 7), Other, std::nullopt},
-        {"one before offset 5 and one after", bytes("\x00.j2lxyz.j2l", 12), Other, "xyz.j2l"},
-        {"one straddling offset 5 and one after", bytes("\x00\x00\x00.j2l.j2l", 11), Other,
-         "2l.j2l"},
+        {"an empty name", levelPacket(5, "", hex("1f 2e")), Level, ""},
+        {"the longest name: the length byte is unsigned",
+         shortLayout(levelPacket(5, longest, hex("1f 2e"))), Level, longest},
+        {"a length past the packet's end", hex("09 10 01 05 0c") + "batt", Level, "batt"},
+        {"a length and nothing after it", hex("05 10 01 05 07"), Level, ""},
+        {"no length", hex("04 10 01 05"), Level, std::nullopt},
         {"nothing but the length", hex("01"), Other, std::nullopt},
         {"empty", "", Other, std::nullopt},
     };

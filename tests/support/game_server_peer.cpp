@@ -10,7 +10,9 @@ QByteArray GameServerPeer::frame(const QByteArray& body) {
 
 QByteArray GameServerPeer::levelPacket(quint8 clientId, const QByteArray& name,
                                        const QByteArray& after) {
-    return frame(QByteArray("\x10\x01", 2) + char(clientId) + '\x00' + name + after);
+    if (name.size() > 255)
+        qFatal("a level name has a one-byte length");
+    return frame(QByteArray("\x10\x01", 2) + char(clientId) + char(name.size()) + name + after);
 }
 
 QByteArray GameServerPeer::playerList(const QByteArrayList& names, quint8 clientId,

@@ -24,7 +24,8 @@ public:
     // `body` (the id and what follows it) behind its length.
     static QByteArray frame(const QByteArray& body);
     // A level packet as a game server sends one: its length, its id 0x10, a byte, the client
-    // number, a byte, then the level file name and whatever follows it.
+    // number, the name's length, then the level file name (at most 255 bytes) and whatever
+    // follows it (the level's and tileset's checksums).
     static QByteArray levelPacket(quint8 clientId, const QByteArray& name,
                                   const QByteArray& after = {});
     // A player list: its length, its id 0x12, eight more bytes of head (the client number at 3 of
