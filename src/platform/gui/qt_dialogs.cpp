@@ -3,30 +3,43 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace platform {
 
+// The texts shown come from outside (addresses, command lines, server names): a box that guessed
+// rich text would draw "<h2>..." as a heading.
 void QtDialogs::messageBox(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 QString QtDialogs::inputBox(const QString& prompt, const QString& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
-                                               QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    // QInputDialog has no setter for the prompt's text format; its one label is the prompt.
+    if (auto* label = dialog.findChild<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& title, const QString& filter,
                                            const QString& initialFolder) {
-    const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), title,
-                                                        initialFolder, toQtFilter(filter));
-    if (chosen.isEmpty())
+    QFileDialog dialog(QApplication::activeWindow(), title, initialFolder, toQtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Wine keeps the game under ~/.wine, which Qt's own dialog would hide. A desktop's dialog
+    // ignores this and keeps its own setting.
+    dialog.setFilter(dialog.filter() | QDir::Hidden);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return chosen;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty())
+        return std::nullopt;
+    return chosen.first();
 }
 
 QString QtDialogs::toQtFilter(const QString& filter) {
