@@ -126,6 +126,27 @@ void parseLines(benchmark::State& state) {
 }
 BENCHMARK(parseLines)->ArgName("lines")->Arg(32767)->Unit(benchmark::kMillisecond);
 
+// The reply at its size limit as one line without a line feed, taken in reads of the given size:
+// each read should cost its own length, not that of the whole unfinished line again.
+void takeUnfinishedLine(benchmark::State& state) {
+    const QByteArray read(qsizetype(state.range(0)), 'x');
+    for (auto _ : state) {
+        ServerListReply reply;
+        qsizetype lines = 0;
+        while (!reply.cut())
+            lines += reply.take(read).size();
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(qint64(state.iterations()) * ServerListReply::kMaxBytes);
+}
+BENCHMARK(takeUnfinishedLine)
+    ->ArgName("read")
+    ->Arg(4 * 1024)
+    ->Arg(64 * 1024)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
+
 // A realistic evening, and the most one data event could hold with a 16-bit line counter;
 // each unsorted and sorted by type.
 BENCHMARK(dataEvent)

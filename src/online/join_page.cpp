@@ -143,7 +143,8 @@ void JoinPage::mnuRefreshSL_Click() {
 
 void JoinPage::Winsock2_DataArrival() {
     ReplyTimer->stop();
-    takeListData(Winsock2->read(m_reply.room()));
+    // No more than has arrived: read() would set aside all the room (up to 16 MiB) every time.
+    takeListData(Winsock2->read(qMin(Winsock2->bytesAvailable(), m_reply.room())));
     // A reply that has reached a limit is cut there; the rows so far stay.
     if (m_reply.cut()) {
         m_downloading = false;

@@ -166,29 +166,34 @@ bool NextListLine(QByteArrayView& text, QByteArrayView& line) {
 
 void ServerListReply::restart() {
     m_text.clear();
-    m_unfinished.clear();
+    m_returned = 0;
     m_received = 0;
     m_lines = 0;
     m_cut = false;
 }
 
 QByteArrayView ServerListReply::take(QByteArrayView read) {
+    // The unfinished line holds no line feed, so only the read's own bytes are looked at: a long
+    // line that comes in many reads costs its length once, not once per read.
+    m_text.remove(0, m_returned);
     read = read.first(qMin(read.size(), room()));
     m_received += read.size();
     m_cut = m_cut || m_received == kMaxBytes;
-    m_text = m_unfinished;
+    const qsizetype unfinished = m_text.size();
     m_text.append(read);
-    qsizetype complete = m_text.lastIndexOf('\n') + 1;
-    qsizetype lines = QByteArrayView(m_text).first(complete).count('\n');
+    qsizetype complete = read.lastIndexOf('\n') + 1;
+    qsizetype lines = read.first(complete).count('\n');
     if (m_lines + lines > kMaxLines) {
         // Up to and with the last line feed that the line limit leaves.
         lines = kMaxLines - m_lines;
         complete = 0;
         for (qsizetype left = lines; left > 0; --left)
-            complete = m_text.indexOf('\n', complete) + 1;
+            complete = read.indexOf('\n', complete) + 1;
         m_cut = true;
     }
     m_lines += lines;
-    m_unfinished = m_cut ? QByteArray() : m_text.sliced(complete);
-    return QByteArrayView(m_text).first(complete);
+    m_returned = complete > 0 ? unfinished + complete : 0;
+    if (m_cut)
+        m_text.truncate(m_returned);
+    return QByteArrayView(m_text).first(m_returned);
 }

@@ -49,8 +49,9 @@ public:
     QByteArrayView take(QByteArrayView read);
 
 private:
+    // The lines that the last call returned, then the unfinished line, which holds no line feed.
     QByteArray m_text;
-    QByteArray m_unfinished;
+    qsizetype m_returned = 0;
     qsizetype m_received = 0;
     qsizetype m_lines = 0;
     bool m_cut = false;
