@@ -243,7 +243,7 @@ TEST_F(ProgramStart, StartedProgramsGetTheDefaultActionOfTheFileSizeSignalBack) 
     platform::WineImport wineImport(m_dir.path());
     wineImport.enqueue({{QStringLiteral("HKEY_CURRENT_USER\\Software"), QStringLiteral("Name"), 1,
                          QByteArray("x\0", 2)}},
-                       [&](int, const QString&) { imported = true; });
+                       [&](const QStringList&, const QString&) { imported = true; });
     EXPECT_TRUE(QTest::qWaitFor([&] { return imported; }, 10000));
     EXPECT_TRUE(std::signal(SIGXFSZ, previous) == SIG_IGN); // still ignored by the launcher
 
