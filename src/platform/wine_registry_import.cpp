@@ -384,17 +384,12 @@ struct WineImport::State {
             finish({}, failure);
             return;
         }
-        QStringList existing;
         QList<WineValue> values;
-        for (qsizetype i = 0; i < keys.size(); ++i) {
-            if (exists[i]) {
-                existing << keys[i];
+        for (qsizetype i = 0; i < keys.size(); ++i)
+            if (exists[i])
                 values << valuesOf(keys[i]);
-            }
-        }
-        keys = existing;
         if (values.isEmpty()) {
-            finish({}, {});
+            readBack(wine);
             return;
         }
         deadline.start(kJobDeadlineMs);
@@ -412,8 +407,10 @@ struct WineImport::State {
         import->closeWriteChannel();
     }
 
-    // Each key is exported as Wine now holds it (UTF-16, so that no character is lost on the
-    // way) and compared with what was sent.
+    // Each key written is exported as Wine now holds it (UTF-16, so that no character is lost on
+    // the way) and compared with what was sent. Each key found missing is asked for again: a
+    // wineserver that ends while it is asked also answers "missing", and the values of a key
+    // that was there after all are lost.
     void readBack(const QString& wine) {
         exports = std::make_unique<QTemporaryDir>();
         if (!exports->isValid()) {
@@ -425,22 +422,34 @@ struct WineImport::State {
         auto differences = std::make_shared<QStringList>(keys.size());
         for (qsizetype i = 0; i < keys.size(); ++i) {
             const QString file = QStringLiteral("%1.reg").arg(i);
+            const QStringList arguments =
+                exists[i] ? QStringList{QStringLiteral("reg"), QStringLiteral("export"), keys[i],
+                                        file, QStringLiteral("/y")}
+                          : QStringList{QStringLiteral("reg"), QStringLiteral("query"), keys[i]};
             run(
-                wine,
-                {QStringLiteral("reg"), QStringLiteral("export"), keys[i], file,
-                 QStringLiteral("/y")},
+                wine, arguments,
                 [this, i, file, differences](int code) {
-                    if (code != 0 && failure.isEmpty())
+                    if (!exists[i]) {
+                        if (code == 0)
+                            (*differences)[i] =
+                                QStringLiteral("%1 was there, though Wine first said it was not")
+                                    .arg(keys[i]);
+                    } else if (code != 0 && failure.isEmpty()) {
                         failure = QStringLiteral("wine reg export: exit code %1").arg(code);
-                    if (failure.isEmpty())
+                    } else if (failure.isEmpty()) {
                         (*differences)[i] = difference(keys[i], exports->filePath(file));
+                    }
                     if (--pending > 0)
                         return;
                     // The first key in order that differs, however the answers came in.
                     for (const QString& d : std::as_const(*differences))
                         if (failure.isEmpty())
                             failure = d;
-                    finish(failure.isEmpty() ? keys : QStringList(), failure);
+                    QStringList written;
+                    for (qsizetype k = 0; failure.isEmpty() && k < keys.size(); ++k)
+                        if (exists[k])
+                            written << keys[k];
+                    finish(written, failure);
                 },
                 exports->path());
         }

@@ -46,8 +46,8 @@ QString storedDifference(const QList<WineValue>& sent, const QList<WineValue>& h
 // Hands values to the Wine of a prefix, one batch after the other, never blocking: `wine reg
 // query` tells which keys exist, one `wine regedit /S` stores the values of those (an import
 // would create the others), and `wine reg export` reads each key back, since regedit reports
-// success also when it stored nothing (a cut file, a wineserver ended meanwhile). The program
-// "wine" is looked up on PATH.
+// success also when it stored nothing (a cut file, a wineserver ended meanwhile); the keys found
+// missing are asked for once more. The program "wine" is looked up on PATH.
 class WineImport {
 public:
     // The keys that took their values, and why values were lost (empty when none were).

@@ -452,12 +452,14 @@ QByteArray utf16(const QString& text) {
     return out;
 }
 
-// What the fake Wine's regedit does with an import that it reports as done.
-enum class Stores { Truly, Nothing, Otherwise };
+// How the fake Wine goes wrong: its regedit reports an import as done that it did not keep, or
+// kept with another colour; or it says at first that every key is missing (as when its
+// wineserver ends while it is asked).
+enum class Stores { Truly, Nothing, Otherwise, AfterSayingMissing };
 
 // A `wine` that logs each call with its WINEPREFIX, answers `reg query` with 0 for the keys in
 // `keys` and 1 for others, keeps what `regedit /S -` reads, and exports a key as the lines the
-// import gave it (none, or another colour, as a faulty Wine). Each call takes `delay` seconds.
+// import gave it. Each call takes `delay` seconds.
 void writeFakeWine(const QString& bin, const QString& keys, int regeditExit,
                    Stores stores = Stores::Truly, const char* delay = "0") {
     QFile list(bin + QStringLiteral("/keys"));
@@ -466,13 +468,17 @@ void writeFakeWine(const QString& bin, const QString& keys, int regeditExit,
     QFile f(bin + QStringLiteral("/wine"));
     if (!f.open(QIODevice::WriteOnly))
         return;
-    const char* kept = stores == Stores::Truly     ? "cat"
-                       : stores == Stores::Nothing ? "sed d"
-                                                   : R"(sed 's/^"Color"=hex:00/"Color"=hex:01/')";
+    const char* kept = stores == Stores::Nothing     ? "sed d"
+                       : stores == Stores::Otherwise ? R"(sed 's/^"Color"=hex:00/"Color"=hex:01/')"
+                                                     : "cat";
     f.write(QByteArray("#!/bin/sh\nPATH=/usr/bin:/bin\nd=$(dirname \"$0\")\n"
                        "printf '%s|%s\\n' \"$WINEPREFIX\" \"$*\" >> \"$d/calls\"\nsleep ") +
             delay +
-            "\n[ \"$1 $2\" = 'reg query' ] && { grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
+            "\n[ \"$1 $2\" = 'reg query' ] && { " +
+            (stores == Stores::AfterSayingMissing
+                 ? "grep -sqxF -e \"$3\" \"$d/asked\" || { printf '%s\\n' \"$3\" >> \"$d/asked\"; exit 1; }; "
+                 : "") +
+            "grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
             "[ \"$*\" = 'regedit /S -' ] && cat > \"$d/import\" && exit " +
             QByteArray::number(regeditExit) +
             "\n[ \"$1 $2 $5\" = 'reg export /y' ] || exit 2\n"
@@ -523,6 +529,10 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
         {"Wine keeps another colour", {k1, k2, k3, k4}, 0, Stores::Otherwise, false, {},
          lost.arg(prefixPath(),
                   QStringLiteral("\"Color\" of %1 was stored with another value").arg(k1))},
+        {"Wine says at first that no key is there", {k1, k2, k3, k4}, 0,
+         Stores::AfterSayingMissing, false, {},
+         lost.arg(prefixPath(),
+                  QStringLiteral("%1 was there, though Wine first said it was not").arg(k1))},
         // What was set before the question is on disk; the rest goes to the Wine started since.
         {"Wine starts at the question", {k1, k2, k3, k4}, 0, Stores::Truly, true,
          header + k1 + QStringLiteral("]\r\n\"Char\"=hex:55,00,00,00\r\n\r\n[") + k2 +
@@ -565,11 +575,17 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
         called.sort();
         QStringList expected{QStringLiteral("reg query ") + k3, QStringLiteral("reg query ") + k4,
                              QStringLiteral("reg query ") + k1, QStringLiteral("reg query ") + k2};
-        if (!c.existing.isEmpty())
+        const QStringList existing =
+            c.stores == Stores::AfterSayingMissing ? QStringList() : c.existing;
+        if (!existing.isEmpty())
             expected << QStringLiteral("regedit /S -");
-        // Each key that took values is read back, once regedit has said that it stored them.
-        for (qsizetype i = 0; c.regeditExit == 0 && i < c.existing.size(); ++i)
-            expected << QStringLiteral("reg export %1 %2.reg /y").arg(c.existing[i]).arg(i);
+        // Once regedit has said that it stored them, each key that took values is read back and
+        // each missing one is asked for again.
+        const QStringList all{k1, k2, k3, k4};
+        for (qsizetype i = 0; c.regeditExit == 0 && i < all.size(); ++i)
+            expected << (existing.contains(all[i])
+                             ? QStringLiteral("reg export %1 %2.reg /y").arg(all[i]).arg(i)
+                             : QStringLiteral("reg query ") + all[i]);
         for (QString& e : expected)
             e.prepend(prefixPath() + u'|');
         expected.sort();
