@@ -239,15 +239,14 @@ void WineRegistry::storeThroughWine(QList<Pending> values) {
     const std::shared_ptr<Outcome> outcome = m_batch->outcome;
     outcome->anyThroughWine = true;
     ++outcome->wineCalls;
-    m_wine->enqueue(std::move(forWine),
-                    [outcome](const QStringList& keys, const QString& failure) {
-                        for (const QString& key : keys)
-                            outcome->keys.insert(key.toCaseFolded());
-                        if (!failure.isEmpty())
-                            outcome->fail(failure, true);
-                        --outcome->wineCalls;
-                        report(outcome);
-                    });
+    m_wine->enqueue(std::move(forWine), [outcome](const QStringList& keys, const QString& failure) {
+        for (const QString& key : keys)
+            outcome->keys.insert(key.toCaseFolded());
+        if (!failure.isEmpty())
+            outcome->fail(failure, true);
+        --outcome->wineCalls;
+        report(outcome);
+    });
 }
 
 // Once the batch has ended and Wine has answered for every store of it.

@@ -159,8 +159,8 @@ std::optional<WineValue> valueOf(QStringView line) {
     qsizetype at = 0;
     if (line.startsWith(u'@')) {
         at = 1;
-    } else if (const std::optional<QString> name = line.startsWith(u'"') ? unquote(line, at)
-                                                                           : std::nullopt) {
+    } else if (const std::optional<QString> name =
+                   line.startsWith(u'"') ? unquote(line, at) : std::nullopt) {
         v.name = *name;
     } else {
         return std::nullopt;
@@ -244,8 +244,9 @@ std::optional<QList<WineValue>> exportedValues(const QByteArray& file, const QSt
             line += lines[++i].trimmed();
         }
         if (line.startsWith(u'[')) {
-            inKey = line.endsWith(u']') &&
-                    QStringView(line).mid(1, line.size() - 2).compare(key, Qt::CaseInsensitive) == 0;
+            inKey =
+                line.endsWith(u']') &&
+                QStringView(line).mid(1, line.size() - 2).compare(key, Qt::CaseInsensitive) == 0;
             if (inKey && !values)
                 values.emplace();
         } else if (inKey) {

@@ -324,12 +324,21 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
     // A build that is not installed is no fault; no key of either is.
     const QByteArray only123 = kUserdefReg.left(kUserdefReg.indexOf("\n[", 80) + 1);
     const Case cases[] = {
-        {"only the current user's keys", std::nullopt, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")", {}},
-        {"default user without the game", kOtherReg, kUserReg,
-         R"(absent | absent | "Jazz" | "Jazz")", {}},
-        {"only the default user's keys", kUserdefReg, std::nullopt,
-         R"("Jazz" | "Jazz" | absent | absent)", {}},
+        {"only the current user's keys",
+         std::nullopt,
+         kUserReg,
+         R"(absent | absent | "Jazz" | "Jazz")",
+         {}},
+        {"default user without the game",
+         kOtherReg,
+         kUserReg,
+         R"(absent | absent | "Jazz" | "Jazz")",
+         {}},
+        {"only the default user's keys",
+         kUserdefReg,
+         std::nullopt,
+         R"("Jazz" | "Jazz" | absent | absent)",
+         {}},
         {"1.24 not installed", only123, std::nullopt, R"("Jazz" | absent | absent | absent)", {}},
         {"no keys of the game", kOtherReg, kOtherReg, "absent | absent | absent | absent",
          missingKeysBox()},
@@ -348,7 +357,8 @@ TEST_F(CharacterPageTest, KeysThatDoNotExistReceiveNothingAndNothingIsCreated) {
             QFile::remove(file);
             QDir().rmdir(file);
         }
-        for (const auto& [name, text] : {std::pair{"userdef.reg", c.userdef}, {"user.reg", c.user}}) {
+        for (const auto& [name, text] :
+             {std::pair{"userdef.reg", c.userdef}, {"user.reg", c.user}}) {
             const QString file = QDir(prefixPath()).filePath(QString::fromLatin1(name));
             if (text == folder)
                 ASSERT_TRUE(QDir().mkdir(file));
@@ -473,18 +483,18 @@ void writeFakeWine(const QString& bin, const QString& keys, int regeditExit,
                                                      : "cat";
     f.write(QByteArray("#!/bin/sh\nPATH=/usr/bin:/bin\nd=$(dirname \"$0\")\n"
                        "printf '%s|%s\\n' \"$WINEPREFIX\" \"$*\" >> \"$d/calls\"\nsleep ") +
-            delay +
-            "\n[ \"$1 $2\" = 'reg query' ] && { " +
-            (stores == Stores::AfterSayingMissing
-                 ? "grep -sqxF -e \"$3\" \"$d/asked\" || { printf '%s\\n' \"$3\" >> \"$d/asked\"; exit 1; }; "
-                 : "") +
+            delay + "\n[ \"$1 $2\" = 'reg query' ] && { " +
+            (stores == Stores::AfterSayingMissing ? "grep -sqxF -e \"$3\" \"$d/asked\" || { printf "
+                                                    "'%s\\n' \"$3\" >> \"$d/asked\"; exit 1; }; "
+                                                  : "") +
             "grep -qixF -e \"$3\" \"$d/keys\"; exit; }\n"
             "[ \"$*\" = 'regedit /S -' ] && cat > \"$d/import\" && exit " +
             QByteArray::number(regeditExit) +
             "\n[ \"$1 $2 $5\" = 'reg export /y' ] || exit 2\n"
             "{ printf '\\377\\376'; { printf 'Windows Registry Editor Version 5.00\\r\\n\\r\\n"
             "[%s]\\r\\n' \"$3\"; iconv -f UTF-16 -t UTF-8 \"$d/import\" |\n"
-            "  K=\"[$3]\" awk '/^\\[/ { s = tolower($0) == tolower(ENVIRON[\"K\"]) \"\\r\"; next } s' | " +
+            "  K=\"[$3]\" awk '/^\\[/ { s = tolower($0) == tolower(ENVIRON[\"K\"]) \"\\r\"; next } "
+            "s' | " +
             kept + "; } | iconv -f UTF-8 -t UTF-16LE; } > \"$4\"\n");
     f.setPermissions(f.permissions() | QFile::ExeOwner);
 }
@@ -501,7 +511,7 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
     const QString header = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n[");
     const QString name = QStringLiteral("\"Name\"=hex(1):4a,00,61,00,7a,00,7a,00,a7,00,00,00\r\n");
     const QString keyValues = QStringLiteral("]\r\n") + name +
-                           QStringLiteral("\"Color\"=hex:00,00,00,00\r\n\"Char\"=hex:");
+                              QStringLiteral("\"Color\"=hex:00,00,00,00\r\n\"Char\"=hex:");
     const QString lost = QStringLiteral(
         "Error: Wine is running for the prefix \"%1\" but could not store the player profile (%2). "
         "Close the game, then press Finish again.");
@@ -515,26 +525,53 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
         QString box;
     };
     const Case cases[] = {
-        {"1.24 missing for the default user", {k1, k3, k4}, 0, Stores::Truly, false,
+        {"1.24 missing for the default user",
+         {k1, k3, k4},
+         0,
+         Stores::Truly,
+         false,
          header + k1 + keyValues + QStringLiteral("55,00,00,00\r\n\r\n[") + k3 + keyValues +
              QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + keyValues +
              QStringLiteral("3d,00,00,00\r\n\r\n"),
          {}},
         {"no keys yet", {}, 0, Stores::Truly, false, {}, missingKeysBox()},
-        {"the import fails", {k1, k2, k3, k4}, 3, Stores::Truly, false, {},
+        {"the import fails",
+         {k1, k2, k3, k4},
+         3,
+         Stores::Truly,
+         false,
+         {},
          lost.arg(prefixPath(), QStringLiteral("wine regedit: exit code 3"))},
         // regedit also exits 0 when it stored nothing or not what it was given.
-        {"Wine keeps nothing", {k1, k2, k3, k4}, 0, Stores::Nothing, false, {},
+        {"Wine keeps nothing",
+         {k1, k2, k3, k4},
+         0,
+         Stores::Nothing,
+         false,
+         {},
          lost.arg(prefixPath(), QStringLiteral("\"Name\" of %1 was not stored").arg(k1))},
-        {"Wine keeps another colour", {k1, k2, k3, k4}, 0, Stores::Otherwise, false, {},
+        {"Wine keeps another colour",
+         {k1, k2, k3, k4},
+         0,
+         Stores::Otherwise,
+         false,
+         {},
          lost.arg(prefixPath(),
                   QStringLiteral("\"Color\" of %1 was stored with another value").arg(k1))},
-        {"Wine says at first that no key is there", {k1, k2, k3, k4}, 0,
-         Stores::AfterSayingMissing, false, {},
+        {"Wine says at first that no key is there",
+         {k1, k2, k3, k4},
+         0,
+         Stores::AfterSayingMissing,
+         false,
+         {},
          lost.arg(prefixPath(),
                   QStringLiteral("%1 was there, though Wine first said it was not").arg(k1))},
         // What was set before the question is on disk; the rest goes to the Wine started since.
-        {"Wine starts at the question", {k1, k2, k3, k4}, 0, Stores::Truly, true,
+        {"Wine starts at the question",
+         {k1, k2, k3, k4},
+         0,
+         Stores::Truly,
+         true,
          header + k1 + QStringLiteral("]\r\n\"Char\"=hex:55,00,00,00\r\n\r\n[") + k2 +
              QStringLiteral("]\r\n\"Char\"=hex:3d,00,00,00\r\n\r\n[") + k3 + keyValues +
              QStringLiteral("55,00,00,00\r\n\r\n[") + k4 + keyValues +
@@ -605,8 +642,8 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
 }
 
 TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
-    const QString k1 =
-        QStringLiteral("HKEY_USERS\\.DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    const QString k1 = QStringLiteral(
+        "HKEY_USERS\\.DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
     struct Case {
         const char* what;
         bool byClosing; // else "Cancel"
@@ -650,8 +687,8 @@ TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
         QTRY_VERIFY_WITH_TIMEOUT(ended, 20000);
         platform::setEndProgramHandler(previous);
         // "Spaz" as the registry keeps a text: UTF-16LE with its NUL.
-        EXPECT_TRUE(imported.contains(
-            utf16(u"\"Name\"=hex(1):53,00,70,00,61,00,7a,00,00,00\r\n"_s)))
+        EXPECT_TRUE(
+            imported.contains(utf16(u"\"Name\"=hex(1):53,00,70,00,61,00,7a,00,00,00\r\n"_s)))
             << imported.toHex().constData();
         EXPECT_EQ(shown, c.box.isEmpty() ? QStringList() : QStringList{c.box});
     }

@@ -462,7 +462,8 @@ TEST(WineRegistryFile, ContinuationLinesNeverPassForValues) {
 
 // The values that reg export shows for a key, compared with those sent to regedit.
 TEST(WineExport, ValuesAreReadBackAsWineExportsThemAndDifferencesNamed) {
-    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    const QString key = QStringLiteral(
+        "HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
     // As Wine 8 wrote it: wrapped hex, escapes, a "€", a subkey after the key.
     const QString text = QStringLiteral(
         "Windows Registry Editor Version 5.00\r\n\r\n"
@@ -489,7 +490,10 @@ TEST(WineExport, ValuesAreReadBackAsWineExportsThemAndDifferencesNamed) {
     ASSERT_TRUE(held);
     QStringList seen;
     for (const platform::WineValue& v : *held)
-        seen << QStringLiteral("%1:%2:%3").arg(v.name).arg(v.type).arg(QString::fromLatin1(v.stored.toHex()));
+        seen << QStringLiteral("%1:%2:%3")
+                    .arg(v.name)
+                    .arg(v.type)
+                    .arg(QString::fromLatin1(v.stored.toHex()));
     EXPECT_EQ(seen, (QStringList{u"Color:3:"_s + QString::fromLatin1(color.toHex()),
                                  u"Name:1:"_s + QString::fromLatin1(name.toHex()), u":1:0000"_s,
                                  u"Q:1:61005c0022000d000a000000"_s, u"Count:4:2a000000"_s}));
