@@ -53,12 +53,7 @@ std::optional<Location> locate(const QString& prefix, reg::Handle root, const QB
 QByteArray storedText(QByteArray ansi) {
     if (!ansi.isEmpty() && ansi.back() != '\0')
         ansi += '\0';
-    QByteArray stored;
-    for (const QChar c : fromWindows1252(ansi)) {
-        stored += static_cast<char>(c.unicode() & 0xFF);
-        stored += static_cast<char>(c.unicode() >> 8);
-    }
-    return stored;
+    return wine_reg::utf16Bytes(fromWindows1252(ansi));
 }
 
 } // namespace

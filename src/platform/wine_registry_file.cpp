@@ -112,6 +112,24 @@ QByteArray seconds(qint64 msecsSince1970) {
 
 } // namespace
 
+QByteArray utf16Bytes(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        out += char(c.unicode() & 0xFF);
+        out += char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+QString utf16Text(QByteArrayView bytes) {
+    QString text;
+    text.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(char16_t(quint8(bytes[i]) | quint8(bytes[i + 1]) << 8));
+    return text;
+}
+
 QByteArray escape(const QString& units, char quote1, char quote2) {
     static const char controls[] = ".......abtnvfr.............e....";
     QByteArray out;
@@ -153,9 +171,7 @@ QByteArray valueLine(const QString& name, quint32 type, const QByteArray& stored
     if (textType && stored.size() >= 2 && stored.size() % 2 == 0 &&
         stored[stored.size() - 1] == 0 && stored[stored.size() - 2] == 0) {
         // Only a properly terminated text is written as text.
-        QString units;
-        for (qsizetype i = 0; i < stored.size(); i += 2)
-            units += QChar(char16_t(quint8(stored[i]) | quint8(stored[i + 1]) << 8));
+        const QString units = utf16Text(stored);
         if (type != 1)
             out += "str(" + hexNumber(type) + "):";
         return out + '"' + escape(units, '"', '"') + '"';

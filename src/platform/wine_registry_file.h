@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace platform::wine_reg {
+
+// Text as the registry keeps it, UTF-16LE, and back; an odd last byte is left out.
+QByteArray utf16Bytes(QStringView text);
+QString utf16Text(QByteArrayView bytes);
 
 // Text escaped as Wine writes names and strings into its registry files: a backslash before "\"
 // and before the two `quotes`, control characters as "\n" or octal, characters above 0x7F as

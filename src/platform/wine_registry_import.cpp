@@ -1,5 +1,6 @@
 #include "platform/wine_registry_import.h"
 #include "platform/signal_actions.h"
+#include "platform/wine_registry_file.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -88,32 +89,10 @@ QByteArray regeditFile(const QList<WineValue>& values) {
                 QStringLiteral("\r\n");
     }
     text += QStringLiteral("\r\n");
-    QByteArray out("\xff\xfe", 2);
-    for (const QChar c : std::as_const(text)) {
-        out += char(c.unicode() & 0xFF);
-        out += char(c.unicode() >> 8);
-    }
-    return out;
+    return QByteArray("\xff\xfe", 2) + wine_reg::utf16Bytes(text);
 }
 
 namespace {
-
-QString utf16Text(const QByteArray& bytes, qsizetype from = 0) {
-    QString text;
-    text.reserve(bytes.size() / 2);
-    for (qsizetype i = from; i + 1 < bytes.size(); i += 2)
-        text += QChar(char16_t(quint8(bytes[i]) | quint8(bytes[i + 1]) << 8));
-    return text;
-}
-
-QByteArray utf16Bytes(QStringView text) {
-    QByteArray out;
-    for (const QChar c : text) {
-        out += char(c.unicode() & 0xFF);
-        out += char(c.unicode() >> 8);
-    }
-    return out;
-}
 
 // A quoted text as reg export writes names and strings, from `at` (on its opening quote) to
 // just past its closing quote; nothing when it does not close.
@@ -174,7 +153,7 @@ std::optional<WineValue> valueOf(QStringView line) {
         if (!text || end != data.size())
             return std::nullopt;
         v.type = 1;
-        v.stored = utf16Bytes(*text) + QByteArray(2, '\0');
+        v.stored = wine_reg::utf16Bytes(*text) + QByteArray(2, '\0');
         return v;
     }
     if (data.startsWith(u"dword:")) {
@@ -209,7 +188,7 @@ std::optional<WineValue> valueOf(QStringView line) {
 
 // A text value up to its first NUL, as reg export shows it.
 QString textUpToNul(const QByteArray& stored) {
-    QString text = utf16Text(stored);
+    QString text = wine_reg::utf16Text(stored);
     const qsizetype nul = text.indexOf(QChar(0));
     return nul < 0 ? text : text.left(nul);
 }
@@ -227,7 +206,7 @@ bool sameValue(const WineValue& sent, const WineValue& held) {
 std::optional<QList<WineValue>> exportedValues(const QByteArray& file, const QString& key) {
     if (!file.startsWith("\xff\xfe"))
         return std::nullopt;
-    const QString text = utf16Text(file, 2);
+    const QString text = wine_reg::utf16Text(QByteArrayView(file).sliced(2));
     const QStringList lines = text.split(u'\n');
     if (lines.isEmpty() || !lines.front().startsWith(u"Windows Registry Editor Version 5.00"))
         return std::nullopt;
