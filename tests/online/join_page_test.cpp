@@ -3,10 +3,10 @@
 #include "platform/gui/check_value.h"
 #include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
+#include "support/tcp_peer.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -199,10 +199,8 @@ TEST_F(JoinPageTest, RefreshEmptiesTheTableAndWaitsForData) {
 
 TEST_F(JoinPageTest, EveryDownloadEndsWithRefreshUsable) {
     using After = support::ListServerPeer::After;
-    QTcpServer gone;
-    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost));
-    const quint16 nobody = gone.serverPort();
-    gone.close(); // nothing listens there any more
+    const support::UnreachablePort gone;
+    const quint16 nobody = gone.port();
     const struct {
         const char* what;
         bool reachable;

@@ -6,10 +6,10 @@
 #include "platform/gui/check_value.h"
 #include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
+#include "support/tcp_peer.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <functional>
@@ -283,11 +283,9 @@ TEST_F(ListingTest, AListedGameIsInTheListUntilItIsDelisted) {
 }
 
 TEST_F(ListingTest, AnUnreachableListServerIsReportedAndTheGameStillStarts) {
-    QTcpServer gone;
-    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+    const support::UnreachablePort gone;
     Services services = sandbox.services();
-    services.listingPort = gone.serverPort();
-    gone.close(); // nothing listens there any more
+    services.listingPort = gone.port();
     openServePage(services);
     finish();
     EXPECT_EQ(sandbox.starter().lines().size(), 1);

@@ -5,10 +5,10 @@
 #include "protocol/server_info_packets.h"
 #include "protocol/server_table_model.h"
 #include "support/main_window_fixture.h"
+#include "support/tcp_peer.h"
 
 #include <QPlainTextEdit>
 #include <QSignalSpy>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -226,11 +226,9 @@ TEST_F(ServerInfoTest, AServerThatNeverAnswersEndsInANoteNotAnEndlessWait) {
 }
 
 TEST_F(ServerInfoTest, AnUnreachableServerEndsInANoteNotAnEndlessPoll) {
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const support::UnreachablePort closed;
     Services services = sandbox.services();
-    services.gamePort = closed.serverPort();
-    closed.close(); // nothing listens there any more
+    services.gamePort = closed.port();
     openWindow(services);
 
     for (const QString& before : {QString(), QStringLiteral("Level: old.j2l")}) {

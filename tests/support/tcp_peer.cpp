@@ -69,4 +69,10 @@ void TcpPeer::writeInChunks(QTcpSocket* socket, QByteArrayList chunks, After aft
     writeChunks(socket, std::move(chunks), after == After::Close, m_pauseMs);
 }
 
+UnreachablePort::UnreachablePort() {
+    // Not shared: a port bound without SO_REUSEADDR is given to no one else.
+    if (!m_socket.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress))
+        qFatal("UnreachablePort: no port to bind: %s", qPrintable(m_socket.errorString()));
+}
+
 } // namespace support

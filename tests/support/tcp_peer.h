@@ -68,4 +68,17 @@ private:
     QByteArray m_received;
 };
 
+// A port on 127.0.0.1 where nothing listens, for as long as this lives. The port stays bound
+// without a listen, so a connection to it is refused, and no other server of a test running
+// meanwhile, nor the source port of an outgoing connection, can take it. (Closing a server and
+// reusing its port leaves both open.)
+class UnreachablePort {
+public:
+    UnreachablePort();
+    quint16 port() const { return m_socket.localPort(); }
+
+private:
+    QTcpSocket m_socket;
+};
+
 } // namespace support
