@@ -25,16 +25,6 @@ namespace {
 // end of the program, which waits for them).
 constexpr int kJobDeadlineMs = 60000;
 
-QByteArray hexList(const QByteArray& bytes) {
-    QByteArray out;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (i > 0)
-            out += ',';
-        out += QByteArray::number(quint8(bytes[i]), 16).rightJustified(2, '0');
-    }
-    return out;
-}
-
 QString quoted(QString name) {
     return u'"' +
            name.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\"")) + u'"';
@@ -85,7 +75,7 @@ QByteArray regeditFile(const QList<WineValue>& values) {
         }
         const QString kind =
             v.type == 3 ? QStringLiteral("hex") : QStringLiteral("hex(%1)").arg(v.type, 0, 16);
-        text += quoted(v.name) + u'=' + kind + u':' + QString::fromLatin1(hexList(v.stored)) +
+        text += quoted(v.name) + u'=' + kind + u':' + QString::fromLatin1(v.stored.toHex(',')) +
                 QStringLiteral("\r\n");
     }
     text += QStringLiteral("\r\n");
