@@ -25,6 +25,8 @@ int main(int argc, char* argv[]) {
     Services services{&settings, &dialogs, &starter, &registry};
     services.popupMenu = &popupMenu;
     MainWindow window(services);
+    // A request to end from outside ends the program as closing its window does.
+    platform::TerminationSignals endRequests([&window] { window.close(); });
     window.show();
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <signal.h>
 
 namespace platform {
@@ -23,6 +25,22 @@ public:
 
 private:
     struct sigaction m_fileSize {};
+};
+
+// SIGTERM (logout, shutdown, kill), SIGINT (Ctrl+C) and SIGHUP (the terminal gone) would end the
+// launcher at once, losing a profile still on its way into Wine. While one of these lives, each
+// of them calls `received` from the event loop instead, as a request to end. A signal that is
+// ignored when it is made stays ignored (nohup ignores SIGHUP). One at a time.
+class TerminationSignals {
+public:
+    explicit TerminationSignals(std::function<void()> received);
+    ~TerminationSignals();
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> m;
 };
 
 } // namespace platform

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
@@ -18,6 +20,9 @@
 namespace platform {
 
 namespace {
+
+// How often an ending wineserver is looked at: it saves within about half a second.
+constexpr int kWineEndCheckMs = 20;
 
 struct Location {
     QString file;
@@ -63,14 +68,11 @@ QString WineRegistry::defaultPrefix() {
     return prefix.isEmpty() ? QDir::home().filePath(QStringLiteral(".wine")) : prefix;
 }
 
-WineRegistry::WineRegistry(QString prefix, Clock clock)
-    : m_prefix(std::move(prefix)), m_clock(std::move(clock)) {
+WineRegistry::WineRegistry(QString prefix, Clock clock, std::chrono::milliseconds wineEndLimit)
+    : m_prefix(std::move(prefix)), m_clock(std::move(clock)), m_wineEndLimit(wineEndLimit) {
     if (!m_clock)
         m_clock = [] { return QDateTime::currentMSecsSinceEpoch(); };
 }
-
-WineRegistry::~WineRegistry() = default;
-WineRegistry::WineRegistry(WineRegistry&&) noexcept = default;
 
 reg::Handle WineRegistry::openKey(reg::Handle root, const QByteArray& subKey, quint32 access) {
     const std::optional<Location> where = locate(m_prefix, root, subKey);
@@ -129,7 +131,7 @@ struct WineRegistry::Outcome {
     WriteReport report;
     std::set<QString> keys; // case-folded full names, over every store of the batch
     bool anyThroughWine = false;
-    int wineCalls = 0; // stores handed to Wine and not yet answered
+    int stillOnTheirWay = 0; // stores handed to Wine, or waiting for it to end, not yet done
     bool ended = false;
     std::function<void(const WriteReport&)> done;
 
@@ -140,6 +142,19 @@ struct WineRegistry::Outcome {
         report.throughWine = byWine;
     }
 };
+
+// What waits for an ending wineserver is still stored before the program goes, as far as the
+// limit allows; nobody is told any more.
+WineRegistry::~WineRegistry() {
+    m_idle.clear();
+    for (Waiting& w : m_waiting)
+        w.batch.outcome->done = {};
+    while (!m_waiting.empty()) {
+        checkWineEnd();
+        if (!m_waiting.empty())
+            QThread::msleep(kWineEndCheckMs);
+    }
+}
 
 void WineRegistry::beginWrites() {
     m_batch.emplace();
@@ -164,30 +179,111 @@ void WineRegistry::endWrites(std::function<void(const WriteReport&)> done) {
 }
 
 bool WineRegistry::busy() const {
-    return m_wine && m_wine->busy();
+    return m_delivering > 0 || !m_waiting.empty() || (m_wine && m_wine->busy());
 }
 
 void WineRegistry::whenIdle(std::function<void()> then) {
-    if (m_wine)
-        m_wine->whenIdle(std::move(then));
-    else
+    if (!busy()) {
         then();
+        return;
+    }
+    m_idle.push_back(std::move(then));
+    watchIdle();
+}
+
+// The wait for an ending wineserver reports by itself; Wine's queue is asked to say when it is
+// done.
+void WineRegistry::watchIdle() {
+    if (m_delivering == 0 && m_waiting.empty() && m_wine && m_wine->busy())
+        m_wine->whenIdle([this] { notifyIdle(); });
+}
+
+void WineRegistry::notifyIdle() {
+    if (m_idle.empty())
+        return;
+    if (busy()) {
+        watchIdle();
+        return;
+    }
+    for (const auto& call : std::exchange(m_idle, {}))
+        call();
 }
 
 void WineRegistry::store(bool last) {
     if (!m_batch || m_batch->values.isEmpty())
         return;
-    // Values still on their way through Wine go first, so later ones follow them there. While
-    // Wine holds the registry nothing is gained by storing before the end: one import then
-    // takes the whole batch.
-    if (!busy() && !wineServerRuns(m_prefix))
-        storeInFiles(m_batch->values, last);
-    else if (last)
-        storeThroughWine(std::exchange(m_batch->values, {}));
+    // Values still on their way go first, so that later ones follow them there. While Wine holds
+    // the registry nothing is gained by storing before the end: one import then takes the whole
+    // batch.
+    if (m_wine && m_wine->busy()) {
+        if (last)
+            storeThroughWine(std::exchange(m_batch->values, {}), m_batch->outcome);
+        return;
+    }
+    if (!m_waiting.empty()) {
+        if (last)
+            waitForWineEnd(std::exchange(*m_batch, {{}, m_batch->outcome}));
+        return;
+    }
+    switch (wineServerState(m_prefix)) {
+    case WineServerState::Absent:
+        storeInFiles(m_batch->values, last, *m_batch->outcome);
+        break;
+    case WineServerState::Running:
+        if (last)
+            storeThroughWine(std::exchange(m_batch->values, {}), m_batch->outcome);
+        break;
+    case WineServerState::Ending:
+        // Written now, the files would be saved over by the old values a moment later.
+        if (last)
+            waitForWineEnd(std::exchange(*m_batch, {{}, m_batch->outcome}));
+        break;
+    }
 }
 
-void WineRegistry::storeInFiles(QList<Pending>& values, bool last) {
-    Outcome& outcome = *m_batch->outcome;
+void WineRegistry::waitForWineEnd(Batch batch) {
+    ++batch.outcome->stillOnTheirWay;
+    m_waiting.push_back({std::move(batch), QDeadlineTimer(m_wineEndLimit)});
+    if (!m_wineEndCheck) {
+        m_wineEndCheck = std::make_unique<QTimer>();
+        m_wineEndCheck->setInterval(kWineEndCheckMs);
+        QObject::connect(m_wineEndCheck.get(), &QTimer::timeout, [this] { checkWineEnd(); });
+    }
+    m_wineEndCheck->start();
+}
+
+void WineRegistry::checkWineEnd() {
+    // Taken out before anyone is told: a report may open a box, whose event loop runs this again.
+    std::deque<Waiting> going;
+    const WineServerState state = wineServerState(m_prefix);
+    if (state != WineServerState::Ending)
+        going = std::exchange(m_waiting, {});
+    else
+        while (!m_waiting.empty() && m_waiting.front().deadline.hasExpired()) {
+            going.push_back(std::move(m_waiting.front()));
+            m_waiting.pop_front();
+        }
+    if (m_waiting.empty() && m_wineEndCheck)
+        m_wineEndCheck->stop();
+    ++m_delivering;
+    for (Waiting& w : going) {
+        const std::shared_ptr<Outcome>& outcome = w.batch.outcome;
+        if (state == WineServerState::Running)
+            storeThroughWine(std::move(w.batch.values), outcome); // it started again
+        else if (state == WineServerState::Absent)
+            storeInFiles(w.batch.values, true, *outcome);
+        else
+            outcome->fail(QStringLiteral("Wine did not let go of the registry within %1 s")
+                              .arg(m_wineEndLimit.count() / 1000.0),
+                          true);
+        --outcome->stillOnTheirWay;
+        report(outcome);
+    }
+    --m_delivering;
+    notifyIdle();
+}
+
+void WineRegistry::storeInFiles(QList<Pending>& values, bool last, Outcome& outcome) {
     QStringList files;
     for (const Pending& v : std::as_const(values))
         if (!files.contains(v.key.file))
@@ -225,28 +321,28 @@ void WineRegistry::storeInFiles(QList<Pending>& values, bool last) {
     values = kept;
 }
 
-void WineRegistry::storeThroughWine(QList<Pending> values) {
+void WineRegistry::storeThroughWine(QList<Pending> values,
+                                    const std::shared_ptr<Outcome>& outcome) {
     QList<WineValue> forWine;
     for (const Pending& v : values)
         forWine << WineValue{v.key.name, v.name, v.type, v.stored};
     if (!m_wine)
         m_wine = std::make_unique<WineImport>(m_prefix);
-    const std::shared_ptr<Outcome> outcome = m_batch->outcome;
     outcome->anyThroughWine = true;
-    ++outcome->wineCalls;
+    ++outcome->stillOnTheirWay;
     m_wine->enqueue(std::move(forWine), [outcome](const QStringList& keys, const QString& failure) {
         for (const QString& key : keys)
             outcome->keys.insert(key.toCaseFolded());
         if (!failure.isEmpty())
             outcome->fail(failure, true);
-        --outcome->wineCalls;
+        --outcome->stillOnTheirWay;
         report(outcome);
     });
 }
 
 // Once the batch has ended and Wine has answered for every store of it.
 void WineRegistry::report(const std::shared_ptr<Outcome>& outcome) {
-    if (!outcome->ended || outcome->wineCalls > 0)
+    if (!outcome->ended || outcome->stillOnTheirWay > 0)
         return;
     WriteReport report = outcome->report;
     report.keysWritten = int(outcome->keys.size());

@@ -3,13 +3,19 @@
 #include "platform/registry.h"
 #include "platform/wine_registry_import.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
+
+class QTimer;
 
 namespace platform {
 
@@ -20,9 +26,10 @@ namespace platform {
 //
 // Wine reads these files only when its server starts and overwrites them when it saves, so what
 // a batch stores while a wineserver runs for the prefix goes through that Wine instead (see
-// WineImport). Whether one runs is asked at each store of a batch, since a Wine program may start
-// or end while the batch is open; in a batch keys therefore open without looking, and the report
-// tells which of them existed.
+// WineImport), and what it stores while one is ending waits until that one has saved and gone.
+// Whether one runs is asked at each store of a batch, since a Wine program may start or end
+// while the batch is open; in a batch keys therefore open without looking, and the report tells
+// which of them existed.
 class WineRegistry final : public Registry {
 public:
     using Clock = std::function<qint64()>; // milliseconds since 1970
@@ -30,10 +37,16 @@ public:
     // $WINEPREFIX, else ~/.wine.
     static QString defaultPrefix();
 
+    // How long values wait for a wineserver that is ending; past it they are reported lost. A
+    // wineserver saves about half a second after it has stopped accepting.
+    static constexpr std::chrono::milliseconds kWineEndLimit{10000};
+
     // Nothing is created: a prefix or file that does not exist simply holds no keys.
-    explicit WineRegistry(QString prefix = defaultPrefix(), Clock clock = {});
+    explicit WineRegistry(QString prefix = defaultPrefix(), Clock clock = {},
+                          std::chrono::milliseconds wineEndLimit = kWineEndLimit);
     ~WineRegistry() override;
-    WineRegistry(WineRegistry&&) noexcept;
+    WineRegistry(const WineRegistry&) = delete;
+    WineRegistry& operator=(const WineRegistry&) = delete;
 
     const QString& prefix() const { return m_prefix; }
 
@@ -67,20 +80,35 @@ private:
         QList<Pending> values;
         std::shared_ptr<Outcome> outcome;
     };
+    // The rest of an ended batch, waiting for a wineserver that is ending.
+    struct Waiting {
+        Batch batch;
+        QDeadlineTimer deadline;
+    };
 
     void store(bool last);
     // Writes the values into the files; those of a file that could not be read or written stay
     // in `values` (unless this is the last store, which reports them).
-    void storeInFiles(QList<Pending>& values, bool last);
-    void storeThroughWine(QList<Pending> values);
+    void storeInFiles(QList<Pending>& values, bool last, Outcome& outcome);
+    void storeThroughWine(QList<Pending> values, const std::shared_ptr<Outcome>& outcome);
+    void waitForWineEnd(Batch batch);
+    // Looks at the ending wineserver once more and sends on what no longer needs to wait.
+    void checkWineEnd();
     static void report(const std::shared_ptr<Outcome>& outcome);
+    void notifyIdle();
+    void watchIdle();
 
     QString m_prefix;
     Clock m_clock;
+    std::chrono::milliseconds m_wineEndLimit;
     std::map<reg::Handle, OpenKey> m_open;
     reg::Handle m_nextHandle = 1;
     std::optional<Batch> m_batch;
     std::unique_ptr<WineImport> m_wine; // made when first needed
+    std::deque<Waiting> m_waiting;
+    std::unique_ptr<QTimer> m_wineEndCheck; // made when first needed
+    int m_delivering = 0;                   // reports being delivered by checkWineEnd()
+    std::vector<std::function<void()>> m_idle;
 };
 
 // Writes a registry file as Wine does: a temporary file beside it renamed over it, so that a

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -63,6 +64,29 @@ bool wineServerRuns(const QString& prefix) {
     const bool runs = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     ::close(fd);
     return runs;
+}
+
+bool wineServerLockHeld(const QString& prefix) {
+    const QString socket = wineServerSocket(prefix);
+    if (socket.isEmpty())
+        return false;
+    // Read-only and never created: this process must neither take the lock nor make its file.
+    const QByteArray lock = QFile::encodeName(QFileInfo(socket).path() + QStringLiteral("/lock"));
+    const int fd = ::open(lock.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct flock query {};
+    query.l_type = F_WRLCK;
+    query.l_whence = SEEK_SET; // the whole file, whichever part the wineserver locks
+    const bool held = ::fcntl(fd, F_GETLK, &query) == 0 && query.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
+}
+
+WineServerState wineServerState(const QString& prefix) {
+    if (wineServerRuns(prefix))
+        return WineServerState::Running;
+    return wineServerLockHeld(prefix) ? WineServerState::Ending : WineServerState::Absent;
 }
 
 QByteArray regeditFile(const QList<WineValue>& values) {

@@ -1,6 +1,7 @@
 #include "common/conversions.h"
 #include "launcher/character_page.h"
 #include "platform/program_exit.h"
+#include "platform/signal_actions.h"
 #include "platform/wine_registry.h"
 #include "support/main_window_fixture.h"
 #include "support/recording_program.h"
@@ -10,9 +11,14 @@
 #include <QLocalServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
+#include <fcntl.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,8 +95,11 @@ protected:
     }
 
     // The main window over the given prefix, on the character page.
-    CharacterPage& openPage(const QString& prefix) {
-        m_registry = std::make_unique<platform::WineRegistry>(prefix, [] { return kNow; });
+    CharacterPage&
+    openPage(const QString& prefix,
+             std::chrono::milliseconds wineEndLimit = platform::WineRegistry::kWineEndLimit) {
+        m_registry = std::make_unique<platform::WineRegistry>(
+            prefix, [] { return kNow; }, wineEndLimit);
         Services services = sandbox.services();
         services.registry = m_registry.get();
         m_window = std::make_unique<MainWindow>(services);
@@ -438,20 +447,71 @@ TEST_F(CharacterPageTest, AFailedWriteLeavesTheFileWholeAndSaysSo) {
 struct FakeWineServer {
     QTemporaryDir folder{QStringLiteral("/tmp/quillmere-test-XXXXXX")};
     QLocalServer socket;
-    explicit FakeWineServer(const QString& prefix) {
+    QString server; // the folder of its socket and lock
+    explicit FakeWineServer(const QString& prefix, bool listening = true) {
         struct stat st {};
         QFile named(QDir(prefix).filePath(QStringLiteral("wineserver")));
         if (::stat(QFile::encodeName(prefix).constData(), &st) != 0 ||
             !named.open(QIODevice::WriteOnly))
             return;
         named.write(QFile::encodeName(QFileInfo(folder.path()).fileName()));
-        const QString server = QStringLiteral("%1/server-%2-%3")
-                                   .arg(folder.path())
-                                   .arg(quint64(st.st_dev), 0, 16)
-                                   .arg(quint64(st.st_ino), 0, 16);
+        server = QStringLiteral("%1/server-%2-%3")
+                     .arg(folder.path())
+                     .arg(quint64(st.st_dev), 0, 16)
+                     .arg(quint64(st.st_ino), 0, 16);
         QDir().mkpath(server);
-        socket.listen(server + QStringLiteral("/socket"));
+        if (listening)
+            socket.listen(server + QStringLiteral("/socket"));
     }
+};
+
+// A wineserver that has stopped accepting, as Wine's own ends: it holds an fcntl lock on the file
+// "lock" beside its socket, saves `saved` over the registry file `file` at the last moment, and
+// only then lets go of the lock (by exiting). A child process, since a process does not see its
+// own fcntl locks.
+class EndingWineServer {
+public:
+    EndingWineServer(const QString& server, const QString& file, const QByteArray& saved,
+                     int holdMs) {
+        const QByteArray lock = QFile::encodeName(server + QStringLiteral("/lock"));
+        const QByteArray target = QFile::encodeName(file);
+        int locked[2];
+        if (::pipe(locked) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) { // only async-signal-safe calls from here on
+            const int fd = ::open(lock.constData(), O_RDWR | O_CREAT, 0600);
+            struct flock whole {};
+            whole.l_type = F_WRLCK;
+            whole.l_whence = SEEK_SET;
+            whole.l_len = 1;
+            if (fd < 0 || ::fcntl(fd, F_SETLK, &whole) != 0 || ::write(locked[1], "L", 1) != 1)
+                ::_exit(1);
+            const timespec hold{holdMs / 1000, (holdMs % 1000) * 1000000L};
+            ::nanosleep(&hold, nullptr);
+            const int out = ::open(target.constData(), O_WRONLY | O_TRUNC);
+            if (out < 0 || ::write(out, saved.constData(), size_t(saved.size())) != saved.size())
+                ::_exit(1);
+            ::_exit(0);
+        }
+        ::close(locked[1]);
+        char byte = 0;
+        m_locked = m_pid > 0 && ::read(locked[0], &byte, 1) == 1;
+        ::close(locked[0]);
+    }
+    ~EndingWineServer() {
+        if (m_pid > 0 && ::waitpid(m_pid, nullptr, WNOHANG) == 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    EndingWineServer(const EndingWineServer&) = delete;
+    EndingWineServer& operator=(const EndingWineServer&) = delete;
+    bool locked() const { return m_locked; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_locked = false;
 };
 
 // Latin-1 text as UTF-16LE, as regedit's files hold it.
@@ -644,20 +704,23 @@ TEST_F(CharacterPageTest, WhileWineRunsTheProfileGoesThroughWinesOwnImport) {
 TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
     const QString k1 = QStringLiteral(
         "HKEY_USERS\\.DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    enum class By { Cancel, Closing, Signal };
     struct Case {
         const char* what;
-        bool byClosing; // else "Cancel"
+        By by;
         int regeditExit;
         QString box;
     };
     const Case cases[] = {
-        {"Cancel", false, 0, {}},
-        {"closing the window", true, 0, {}},
-        {"Cancel, the import fails", false, 3,
+        {"Cancel", By::Cancel, 0, {}},
+        // In the program's own event loop, which closing the last window would quit at once.
+        {"closing the window", By::Closing, 0, {}},
+        {"Cancel, the import fails", By::Cancel, 3,
          QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
                         "player profile (wine regedit: exit code 3). Close the game, then press "
                         "Finish again.")
              .arg(prefixPath())},
+        {"SIGTERM", By::Signal, 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -666,6 +729,8 @@ TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
         QTemporaryDir bin;
         writeFakeWine(bin.path(), k1, c.regeditExit, Stores::Truly, "0.3");
         support::ScopedEnvironment path("PATH", bin.path());
+        QTemporaryDir temp; // where the read-back goes
+        support::ScopedEnvironment tmpdir("TMPDIR", temp.path());
         FakeWineServer server(prefixPath());
         CharacterPage& p = openPage();
         p.Alias->setText(QStringLiteral("Spaz"));
@@ -673,25 +738,138 @@ TEST_F(CharacterPageTest, EndingRightAfterFinishWaitsForWineToTakeTheProfile) {
 
         // What the program has done by the moment it ends.
         bool ended = false;
+        bool endedAtBox = false;
         QByteArray imported;
         QStringList shown;
+        QStringList leftInTemp;
         const auto previous = platform::setEndProgramHandler([&] {
             QFile f(bin.filePath(QStringLiteral("import")));
             imported = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
             shown = boxes();
+            leftInTemp = QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
             ended = true;
+            QCoreApplication::exit(0);
         });
-        c.byClosing ? void(window().close()) : click(window().Command7);
-        EXPECT_FALSE(ended);
-        EXPECT_TRUE(window().isHidden()); // nothing else can be pressed meanwhile
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 20000);
+        // A further request to end while the failure is shown waits for the box too.
+        sandbox.dialogs().whileShown([&] {
+            window().close();
+            endedAtBox = ended;
+        });
+        std::optional<platform::TerminationSignals> endRequests;
+        if (c.by == By::Closing) {
+            QTimer::singleShot(0, &window(), [&] { window().close(); });
+            QTimer giveUp;
+            giveUp.callOnTimeout([] { QCoreApplication::exit(1); });
+            giveUp.start(20000);
+            QApplication::exec();
+            QGuiApplication::setQuitOnLastWindowClosed(true);
+        } else {
+            if (c.by == By::Cancel) {
+                click(window().Command7);
+            } else {
+                endRequests.emplace([&] { window().close(); });
+                std::raise(SIGTERM);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(window().isHidden(), 5000); // nothing else can be pressed
+            EXPECT_FALSE(ended);
+            QTRY_VERIFY_WITH_TIMEOUT(ended, 20000);
+        }
+        EXPECT_TRUE(ended);
+        EXPECT_FALSE(endedAtBox);
         platform::setEndProgramHandler(previous);
+        sandbox.dialogs().whileShown(nullptr);
         // "Spaz" as the registry keeps a text: UTF-16LE with its NUL.
         EXPECT_TRUE(
             imported.contains(utf16(u"\"Name\"=hex(1):53,00,70,00,61,00,7a,00,00,00\r\n"_s)))
             << imported.toHex().constData();
         EXPECT_EQ(shown, c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        EXPECT_EQ(leftInTemp, QStringList());
     }
+}
+
+// A wineserver that has stopped accepting still saves its registry over the files before it
+// exits: the profile is written after that, or through Wine if one starts meanwhile, and is given
+// up with a box past the limit.
+TEST_F(CharacterPageTest, AWineServerThatIsEndingSavesFirstAndTheProfileFollows) {
+    using namespace std::chrono_literals;
+    const QString k1 = QStringLiteral(
+        "HKEY_USERS\\.DEFAULT\\Software\\Epic MegaGames\\Jazz Jackrabbit 2\\1.23\\Player0");
+    struct Case {
+        const char* what;
+        int holdMs; // until it saves and exits
+        bool startsAgain;
+        std::chrono::milliseconds limit;
+        const char* names;
+        QString box;
+    };
+    const Case cases[] = {
+        {"it saves and goes", 300, false, 10s, R"("Spaz" | "Spaz" | "Spaz" | "Spaz")", {}},
+        {"a wineserver starts meanwhile",
+         5000,
+         true,
+         10s,
+         R"(absent | absent | "Old" | absent)",
+         {}},
+        {"it holds the registry past the limit", 5000, false, 300ms,
+         R"(absent | absent | "Old" | absent)",
+         QStringLiteral("Error: Wine is running for the prefix \"%1\" but could not store the "
+                        "player profile (Wine did not let go of the registry within 0.3 s). Close "
+                        "the game, then press Finish again.")
+             .arg(prefixPath())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writePrefix();
+        sandbox.dialogs().clear();
+        QTemporaryDir bin;
+        writeFakeWine(bin.path(), k1, 0);
+        support::ScopedEnvironment path("PATH", bin.path());
+        FakeWineServer server(prefixPath(), false);
+        EndingWineServer ending(server.server, QDir(prefixPath()).filePath(u"user.reg"_s), kUserReg,
+                                c.holdMs);
+        ASSERT_TRUE(ending.locked());
+        CharacterPage& p = openPage(prefixPath(), c.limit);
+        p.Alias->setText(QStringLiteral("Spaz"));
+        finish();
+        EXPECT_TRUE(m_registry->busy());
+        EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), kUserReg + kUserdefReg);
+        if (c.startsAgain) {
+            ASSERT_TRUE(server.socket.listen(server.server + u"/socket"_s));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!m_registry->busy(), 15000);
+
+        EXPECT_EQ(values("Name"), c.names);
+        EXPECT_EQ(boxes(), c.box.isEmpty() ? QStringList() : QStringList{c.box});
+        QFile calls(bin.filePath(QStringLiteral("calls")));
+        EXPECT_EQ(calls.open(QIODevice::ReadOnly) && calls.readAll().contains("|regedit /S -\n"),
+                  c.startsAgain);
+    }
+}
+
+// What follows Wine work still under way goes behind it, also once the wineserver has gone:
+// written into the files meanwhile, it would lie under what that import then stores.
+TEST_F(CharacterPageTest, ASecondFinishFollowsAnImportStillUnderWayWhenWineHasGone) {
+    writePrefix();
+    QTemporaryDir bin;
+    writeFakeWine(bin.path(),
+                  QStringLiteral("HKEY_CURRENT_USER\\Software\\Epic MegaGames\\Jazz Jackrabbit "
+                                 "2\\1.23\\Player0"),
+                  0, Stores::Truly, "0.3");
+    support::ScopedEnvironment path("PATH", bin.path());
+    auto server = std::make_unique<FakeWineServer>(prefixPath());
+    openPage().Alias->setText(QStringLiteral("Jazz"));
+    finish();
+    server.reset();
+    doubleClick(window().opChar);
+    window().Frame3->Alias->setText(QStringLiteral("Spaz"));
+    finish();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_registry->busy(), 20000);
+
+    EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), kUserReg + kUserdefReg);
+    QFile calls(bin.filePath(QStringLiteral("calls")));
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    EXPECT_EQ(calls.readAll().count("|regedit /S -\n"), 2);
+    EXPECT_EQ(boxes(), QStringList());
 }
 
 TEST_F(CharacterPageTest, OnlyTheWrittenValuesAndTheirKeysTimesChange) {

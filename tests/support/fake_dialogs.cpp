@@ -4,6 +4,8 @@ namespace support {
 
 void FakeDialogs::messageBox(const QString& text, const QString& title) {
     m_shown.push_back({QStringLiteral("message"), text, title, {}, {}});
+    if (m_whileShown)
+        m_whileShown();
 }
 
 QString FakeDialogs::inputBox(const QString& prompt, const QString& title) {

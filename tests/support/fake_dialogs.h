@@ -28,6 +28,8 @@ public:
     void answerInput(const QString& text) { m_inputs.push_back(text); }
     // Runs while the next input boxes are open, as a user may look around before answering.
     void whileAsked(std::function<void()> look) { m_whileAsked = std::move(look); }
+    // Runs while the next message boxes are open.
+    void whileShown(std::function<void()> look) { m_whileShown = std::move(look); }
     // A chosen file; cancelOpenFile() scripts a cancelled dialog.
     void answerOpenFile(const QString& file) { m_files.push_back({true, file}); }
     void cancelOpenFile() { m_files.push_back({false, QString()}); }
@@ -41,6 +43,7 @@ private:
     std::deque<std::pair<bool, QString>> m_files; // {chosen, file}
     std::vector<Shown> m_shown;
     std::function<void()> m_whileAsked;
+    std::function<void()> m_whileShown;
 };
 
 } // namespace support
