@@ -7,7 +7,8 @@ namespace platform {
 
 // Per-user text values addressed by section and key, kept in one INI file.
 // Every call opens the file afresh, so a value written by another process (or another window)
-// is seen at once; every write is synced to disk immediately and replaces the file atomically.
+// is seen at once; every write is synced to disk immediately and replaces the file atomically,
+// and only once the new file has been read back whole: a failed or cut write changes nothing.
 // A new file (and its folder) is private to the user; an existing file keeps its mode.
 class SettingsBackend {
 public:

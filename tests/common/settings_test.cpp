@@ -2,10 +2,14 @@
 #include "support/test_environment.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -89,11 +93,81 @@ TEST(AppSettings, AFileDamagedByHandIsStillWrittenAndSaysSo) {
     ASSERT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("Old")));
     QFile damaged(file);
     ASSERT_TRUE(damaged.open(QIODevice::Append));
-    damaged.write("no equals sign here\n[unclosed\n");
+    // Lines Qt cannot read, and keys it keeps but cannot look up ("" and "/x").
+    damaged.write("no equals sign here\n=no key\n[]\nx=1\n[unclosed\n");
     damaged.close();
     EXPECT_TRUE(s.SaveSetting(QStringLiteral("Spacing"), QStringLiteral("1-9")));
     EXPECT_EQ(s.GetSetting(QStringLiteral("Spacing")), QStringLiteral("1-9"));
     EXPECT_EQ(s.GetSetting(QStringLiteral("Alias")), QStringLiteral("Old"));
+}
+
+// A save whose write is cut short (a full disk, a file-size limit) must not replace the file: Qt
+// itself would put the cut file in its place and report nothing.
+TEST(AppSettings, ACutSaveLeavesTheOldFileWholeAndSaysSo) {
+    // As Qt writes it: sections and keys in order.
+    const QByteArray head =
+        "[%252Fhome%252Fplayer%252FGames%252FQuillmere%2520Test]\n"
+        "Addons=Jazz Creation Station|/home/player/.wine-tsf/drive_c/Program Files/JCS.exe@\n"
+        "Alias=Second Player\n"
+        "Fur1=032\nFur2=048\nFur3=016\nFur4=088\n"
+        "Jazz2%20TSF%20Location=/home/player/.wine-tsf/drive_c/Program Files/Jazz2+.exe\n"
+        "Level%20Name=Battle Arena 2 (a very long level name kept for the list)\n"
+        "Max%20Players=32\n"
+        "Server%20Level=battle1.j2l\n"
+        "Server%20Name=Battle Arena\n"
+        "Spy=1\n"
+        "\n[%252Fopt%252FQuillmere]\n"
+        "Addons=Jazz Creation Station|/home/player/.wine/drive_c/Games/Jazz2 TSF/JCS.exe@\n"
+        "Alias=Player One\n"
+        "Jazz2%20Location=/home/player/.wine/drive_c/Games/Jazz2 1.23/Jazz2.exe\n"
+        "Jazz2%20TSF%20Location=/home/player/.wine/drive_c/Games/Jazz2 TSF/Jazz2.exe\n"
+        "Server%20Name=\"Jazz, Spaz and Lori\"\n";
+    const QByteArray tail =
+        "Tab%20Item=3\n"
+        "\n[%252Fusr%252Flocal%252Flib%252Fquillmere]\n"
+        "Alias=Lab Machine\n"
+        "Coop%20Easy=castle1.j2l\nCoop%20Hard=labrat1.j2l\nCoop%20Med=carrot1.j2l\n"
+        "Jazz2%20Location=/srv/games/jazz2/Jazz2.exe\n"
+        "Jazz2%20TSF%20Location=/srv/games/jazz2-tsf/Jazz2.exe\n"
+        "Roasts%20Required=10\n"
+        "Server%20Name=Lab Coop Night\n"
+        "Spacing=1-9\n";
+    const QByteArray old = head + tail;
+    ASSERT_GE(old.size(), 1024);
+    // The last one lets a copy of the old file through but cuts the new one after its last whole
+    // line (the new line and the last one are as long), where it still looks whole.
+    const qint64 limits[] = {0 /* none */, old.size() - 40, old.size() / 2, old.size()};
+    for (const qint64 bytes : limits) {
+        SCOPED_TRACE(bytes);
+        support::Sandbox sandbox;
+        // The store is a link: the file it names is written, and the link stays.
+        const QString real = sandbox.makeFile(QStringLiteral("real/Quillmere.ini"), old);
+        const QString link = sandbox.tempPath(QStringLiteral("store/Quillmere.ini"));
+        ASSERT_TRUE(QDir().mkpath(sandbox.tempPath(QStringLiteral("store"))));
+        ASSERT_TRUE(QFile::link(real, link));
+        AppSettings s(platform::SettingsBackend(link),
+                      [] { return QStringLiteral("/opt/Quillmere"); });
+        rlimit before{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = before;
+        if (bytes > 0)
+            limit.rlim_cur = rlim_t(bytes);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool saved = s.SaveSetting(QStringLiteral("Spacing"), QStringLiteral("3-5"));
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+
+        EXPECT_EQ(saved, bytes == 0);
+        EXPECT_EQ(readAll(real), bytes == 0 ? head + "Spacing=3-5\n" + tail : old);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        for (const char* folder : {"real", "store"}) // no copy and no lock left
+            EXPECT_EQ(QDir(sandbox.tempPath(QString::fromLatin1(folder)))
+                          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                     QDir::NoDotAndDotDot),
+                      QStringList{QStringLiteral("Quillmere.ini")})
+                << folder;
+    }
 }
 
 // The store names programs the launcher starts: nobody else may write it, whatever the umask.
@@ -131,6 +205,27 @@ TEST(AppSettings, AnAbandonedLockIsRemovedBeforeTheSave) {
     EXPECT_LT(clock.elapsed(), 15000) << "waited for Qt to call the lock stale";
     EXPECT_EQ(s.GetSetting(QStringLiteral("Alias")), QStringLiteral("Jazz"));
     EXPECT_FALSE(QFile::exists(file + QStringLiteral(".lock")));
+}
+
+// Qt's lock is a regular file, so a link in its place was not made by a running launcher; Qt can
+// neither read nor date it, and waited for ever (or 30 s) for it to go.
+TEST(AppSettings, ALockThatIsALinkIsRemovedButNotWhatItNames) {
+    for (const bool dangling : {true, false}) {
+        SCOPED_TRACE(dangling ? "dangling" : "to a file modified just now");
+        support::Sandbox sandbox;
+        const QString file = sandbox.tempPath(QStringLiteral("q.ini"));
+        const QString lock = file + QStringLiteral(".lock");
+        const QString named = dangling ? sandbox.tempPath(QStringLiteral("gone"))
+                                       : sandbox.makeFile(QStringLiteral("other"), "keep me\n");
+        ASSERT_TRUE(QFile::link(named, lock));
+        AppSettings s(platform::SettingsBackend(file), [] { return QStringLiteral("/p"); });
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(s.SaveSetting(QStringLiteral("Alias"), QStringLiteral("Jazz")));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_FALSE(QFileInfo(lock).isSymLink() || QFileInfo::exists(lock));
+        EXPECT_EQ(readAll(named), dangling ? QByteArray("(unreadable)") : QByteArray("keep me\n"));
+    }
 }
 
 // A lock that another process holds, or that another copy has only just made (it fills the file
