@@ -273,6 +273,8 @@ TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
          After::StayOpen,
          QStringLiteral("Level: castle1") + players,
          ProbeReply(5)},
+        // Follows a level: the last server's level line must not stand beside these players.
+        {"players without a level packet", {kPlayers}, {}, After::StayOpen, players, QByteArray()},
         // The earlier answer goes also when this one has no level line.
         {"a level packet too short for a name",
          {GameServerPeer::frame(QByteArray("\x10\x01\x05", 3))},
@@ -280,7 +282,6 @@ TEST_F(ServerInfoTest, OddAnswersAreShownAsTheyStand) {
          After::StayOpen,
          players,
          ProbeReply(5)},
-        {"players without a level packet", {kPlayers}, {}, After::StayOpen, players, QByteArray()},
         {"level and players in one read",
          {kLevel + kPlayers},
          {},

@@ -17,6 +17,7 @@ struct CaseRow {
 TEST(PathIgnoringAsciiCase, FindsTheNameAsWindowsDoes) {
     const CaseRow rows[] = {
         {"capital first letter", {"Battle1.j2l", "Share1.j2l"}, "battle1.j2l", "Battle1.j2l"},
+        {"Z folds too", {"zone.j2l"}, "ZONE.J2L", "zone.j2l"},
         {"exact name wins", {"BATTLE1.J2L", "battle1.j2l"}, "battle1.j2l", "battle1.j2l"},
         {"first in byte order",
          {"battle1.J2L", "BATTLE1.j2l", "Battle1.j2l"},
