@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 #include <deque>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -57,11 +58,13 @@ bool wineServerRuns(const QString& prefix) {
         return false;
     address.sun_family = AF_UNIX;
     std::copy(path.begin(), path.end(), address.sun_path);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    // Non-blocking: a listener that has stopped taking connections would otherwise hold the
+    // connect, and the window, once its queue is full. A full queue still means it listens.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return false;
-    // A local connect succeeds or fails at once.
-    const bool runs = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const bool runs = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ||
+                      errno == EAGAIN;
     ::close(fd);
     return runs;
 }
