@@ -825,11 +825,13 @@ TEST_F(CharacterPageTest, AWineServerThatIsEndingSavesFirstAndTheProfileFollows)
         writeFakeWine(bin.path(), k1, 0);
         support::ScopedEnvironment path("PATH", bin.path());
         FakeWineServer server(prefixPath(), false);
-        EndingWineServer ending(server.server, QDir(prefixPath()).filePath(u"user.reg"_s), kUserReg,
-                                c.holdMs);
-        ASSERT_TRUE(ending.locked());
         CharacterPage& p = openPage(prefixPath(), c.limit);
         p.Alias->setText(QStringLiteral("Spaz"));
+        p.Lori->setChecked(true); // what is set before the question waits too
+        sandbox.dialogs().answerInput(QStringLiteral("2"));
+        EndingWineServer ending(server.server, QDir(prefixPath()).filePath(u"userdef.reg"_s),
+                                kUserdefReg, c.holdMs);
+        ASSERT_TRUE(ending.locked());
         finish();
         EXPECT_TRUE(m_registry->busy());
         EXPECT_EQ(readFile("user.reg") + readFile("userdef.reg"), kUserReg + kUserdefReg);
