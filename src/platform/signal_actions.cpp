@@ -19,7 +19,7 @@ constexpr std::array kTerminationSignals{SIGTERM, SIGINT, SIGHUP};
 
 // Where the handler tells the event loop: writing to a socket is among the few things a signal
 // handler may safely do.
-int g_signalWriteEnd = -1;
+volatile sig_atomic_t g_signalWriteEnd = -1;
 
 void onTerminationSignal(int) {
     const int saved = errno;
