@@ -1,5 +1,8 @@
 #include "platform/settings_backend.h"
 
+#include "platform/read_file.h"
+#include "platform/write_all.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,16 +101,8 @@ public:
             m_path.clear();
             return;
         }
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        if (::close(fd) != 0 || done < bytes.size()) {
+        const int failure = writeAll(fd, bytes);
+        if (::close(fd) != 0 || failure != 0) {
             ::unlink(m_path.constData());
             m_path.clear();
         }
@@ -202,16 +197,10 @@ bool replaceStore(const QString& file, const QString& key, const QString& value)
     }
     expected.insert(key, value);
 
-    QByteArray bytes;
-    if (exists) {
-        QFile in(target);
-        if (!in.open(QIODevice::ReadOnly))
-            return false;
-        bytes = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return false;
-    }
-    OwnFile copy(target, bytes);
+    const std::optional<QByteArray> bytes = exists ? readWholeFile(target) : QByteArray();
+    if (!bytes)
+        return false;
+    OwnFile copy(target, *bytes);
     if (!copy.made())
         return false;
     {

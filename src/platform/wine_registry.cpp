@@ -3,6 +3,7 @@
 #include "platform/read_file.h"
 #include "platform/windows_1252.h"
 #include "platform/wine_registry_file.h"
+#include "platform/write_all.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -368,13 +369,8 @@ bool writeRegistryFile(const QString& file, const QByteArray& bytes, QString* er
     if (fd < 0)
         return fail(qt_error_string(errno));
     int failure = ::fchmod(fd, st.st_mode & 07777) == 0 ? 0 : errno;
-    for (qsizetype done = 0; !failure && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0)
-            done += n;
-        else if (n == 0 || errno != EINTR)
-            failure = n == 0 ? EIO : errno;
-    }
+    if (!failure)
+        failure = writeAll(fd, bytes);
     if (!failure && ::fdatasync(fd) != 0)
         failure = errno;
     if (::close(fd) != 0 && !failure)
