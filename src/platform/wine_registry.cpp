@@ -213,20 +213,13 @@ void WineRegistry::notifyIdle() {
 void WineRegistry::store(bool last) {
     if (!m_batch || m_batch->values.isEmpty())
         return;
-    // Values still on their way go first, so that later ones follow them there. While Wine holds
-    // the registry nothing is gained by storing before the end: one import then takes the whole
-    // batch.
-    if (m_wine && m_wine->busy()) {
-        if (last)
-            storeThroughWine(std::exchange(m_batch->values, {}), m_batch->outcome);
-        return;
-    }
-    if (!m_waiting.empty()) {
-        if (last)
-            waitForWineEnd(std::exchange(*m_batch, {{}, m_batch->outcome}));
-        return;
-    }
-    switch (wineServerState(m_prefix)) {
+    // Values still on their way go first, so that later ones follow them there: behind a Wine
+    // import, or behind a wait for a wineserver that is ending. While Wine holds the registry
+    // nothing is gained by storing before the end: one import then takes the whole batch.
+    const WineServerState route = m_wine && m_wine->busy() ? WineServerState::Running
+                                  : !m_waiting.empty()     ? WineServerState::Ending
+                                                           : wineServerState(m_prefix);
+    switch (route) {
     case WineServerState::Absent:
         storeInFiles(m_batch->values, last, *m_batch->outcome);
         break;

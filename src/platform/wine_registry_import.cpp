@@ -51,8 +51,10 @@ QString wineServerSocket(const QString& prefix) {
         .arg(dir, QString::number(quint64(st.st_dev), 16), QString::number(quint64(st.st_ino), 16));
 }
 
-bool wineServerRuns(const QString& prefix) {
-    const QByteArray path = QFile::encodeName(wineServerSocket(prefix));
+namespace {
+
+bool socketAccepts(const QString& socket) {
+    const QByteArray path = QFile::encodeName(socket);
     sockaddr_un address{};
     if (path.isEmpty() || size_t(path.size()) >= sizeof address.sun_path)
         return false;
@@ -69,8 +71,8 @@ bool wineServerRuns(const QString& prefix) {
     return runs;
 }
 
-bool wineServerLockHeld(const QString& prefix) {
-    const QString socket = wineServerSocket(prefix);
+// Asked without taking it: a wineserver that cannot take its lock gives up.
+bool lockHeldBeside(const QString& socket) {
     if (socket.isEmpty())
         return false;
     // Read-only and never created: this process must neither take the lock nor make its file.
@@ -86,10 +88,19 @@ bool wineServerLockHeld(const QString& prefix) {
     return held;
 }
 
+} // namespace
+
+bool wineServerRuns(const QString& prefix) {
+    return socketAccepts(wineServerSocket(prefix));
+}
+
+// The server's folder is found once for both questions: this is asked every few milliseconds
+// while a wineserver ends.
 WineServerState wineServerState(const QString& prefix) {
-    if (wineServerRuns(prefix))
+    const QString socket = wineServerSocket(prefix);
+    if (socketAccepts(socket))
         return WineServerState::Running;
-    return wineServerLockHeld(prefix) ? WineServerState::Ending : WineServerState::Absent;
+    return lockHeldBeside(socket) ? WineServerState::Ending : WineServerState::Absent;
 }
 
 QByteArray regeditFile(const QList<WineValue>& values) {

@@ -20,13 +20,10 @@ QString wineServerSocket(const QString& prefix);
 // A wineserver runs for the prefix: its socket accepts a connection.
 bool wineServerRuns(const QString& prefix);
 
-// A wineserver holds an fcntl write lock on the file "lock" beside its socket for its whole life:
-// it takes it before it listens, and lets go only after its last save of the registry, which
-// comes about half a second after its socket has stopped accepting. Asked without taking it (a
-// wineserver that cannot take its lock gives up).
-bool wineServerLockHeld(const QString& prefix);
-
-// Whether Wine holds the prefix's registry, as far as the files are concerned.
+// Whether Wine holds the prefix's registry, as far as the files are concerned. A wineserver holds
+// an fcntl write lock on the file "lock" beside its socket for its whole life: it takes it before
+// it listens, and lets go only after its last save of the registry, which comes about half a
+// second after its socket has stopped accepting.
 enum class WineServerState {
     Absent,  // no wineserver: the files are the registry
     Running, // it accepts: values go through Wine
