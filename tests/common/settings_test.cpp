@@ -7,9 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -44,7 +43,8 @@ TEST(AppSettings, KeysKeepBlanksCapitalsAndTheLastWriteWins) {
     s.SaveSetting(QStringLiteral("Jazz2 TSF Location"), QStringLiteral("a"));
     s.SaveSetting(QStringLiteral("jazz2 tsf location"), QStringLiteral("b"));
     s.SaveSetting(QStringLiteral("Jazz2 TSF Location"), QStringLiteral("c:\\games\\jazz2.exe"));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Jazz2 TSF Location")), QStringLiteral("c:\\games\\jazz2.exe"));
+    EXPECT_EQ(s.GetSetting(QStringLiteral("Jazz2 TSF Location")),
+              QStringLiteral("c:\\games\\jazz2.exe"));
     EXPECT_EQ(s.GetSetting(QStringLiteral("jazz2 tsf location")), QStringLiteral("b"));
 }
 
@@ -55,8 +55,8 @@ TEST(AppSettings, EachProgramFolderHasItsOwnValues) {
     s.SaveSetting(QStringLiteral("Spy"), QStringLiteral("1"));
 
     // A second copy elsewhere starts empty, even in a folder below or beside the first one.
-    for (const char* other : {"/opt/Quill mere/one/sub", "/opt/Quill mere", "/opt/Quill mere/two",
-                              "C:\\Games\\one"}) {
+    for (const char* other :
+         {"/opt/Quill mere/one/sub", "/opt/Quill mere", "/opt/Quill mere/two", "C:\\Games\\one"}) {
         sandbox.setProgramFolder(QString::fromLatin1(other));
         EXPECT_EQ(s.GetSetting(QStringLiteral("Spy")), QString()) << other;
     }
@@ -147,16 +147,15 @@ TEST(AppSettings, ACutSaveLeavesTheOldFileWholeAndSaysSo) {
         ASSERT_TRUE(QFile::link(real, link));
         AppSettings s(platform::SettingsBackend(link),
                       [] { return QStringLiteral("/opt/Quillmere"); });
-        rlimit before{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = before;
-        if (bytes > 0)
-            limit.rlim_cur = rlim_t(bytes);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        const bool saved = s.SaveSetting(QStringLiteral("Spacing"), QStringLiteral("3-5"));
-        ::setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, previous);
+        bool saved = false;
+        {
+            std::optional<support::FileSizeLimit> limit;
+            if (bytes > 0) {
+                limit.emplace(bytes);
+                ASSERT_TRUE(limit->set());
+            }
+            saved = s.SaveSetting(QStringLiteral("Spacing"), QStringLiteral("3-5"));
+        }
 
         EXPECT_EQ(saved, bytes == 0);
         EXPECT_EQ(readAll(real), bytes == 0 ? head + "Spacing=3-5\n" + tail : old);

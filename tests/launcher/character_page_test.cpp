@@ -15,7 +15,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -418,16 +417,12 @@ TEST_F(CharacterPageTest, AFailedWriteLeavesTheFileWholeAndSaysSo) {
     writeFile("real.reg", big);
     ASSERT_TRUE(QFile::link(QDir(prefixPath()).filePath(QStringLiteral("real.reg")),
                             QDir(prefixPath()).filePath(QStringLiteral("user.reg"))));
-    rlimit before{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = before;
-    limit.rlim_cur = rlim_t(big.size());
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    openPage();
-    finish();
-    ::setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previous);
+    {
+        const support::FileSizeLimit limit(big.size());
+        ASSERT_TRUE(limit.set());
+        openPage();
+        finish();
+    }
 
     EXPECT_EQ(readFile("real.reg"), big);
     EXPECT_TRUE(QFileInfo(QDir(prefixPath()).filePath(QStringLiteral("user.reg"))).isSymLink());

@@ -1,5 +1,7 @@
 #include "support/test_environment.h"
 
+#include <csignal>
+
 #include "common/timing.h"
 #include "platform/program_exit.h"
 
@@ -8,7 +10,9 @@
 
 namespace support {
 
-void QuietEnvironment::SetUp() { timing::setScale(0.1); }
+void QuietEnvironment::SetUp() {
+    timing::setScale(0.1);
+}
 
 Sandbox::Sandbox() {
     m_programFolder = m_dir.filePath(QStringLiteral("Program Files/Quillmere"));
@@ -31,7 +35,9 @@ Services Sandbox::services() {
     return services;
 }
 
-Sandbox::~Sandbox() { platform::setEndProgramHandler(std::move(m_previousEndProgram)); }
+Sandbox::~Sandbox() {
+    platform::setEndProgramHandler(std::move(m_previousEndProgram));
+}
 
 QString Sandbox::makeFile(const QString& name, const QByteArray& bytes) const {
     const QString file = m_dir.filePath(name);
@@ -40,6 +46,22 @@ QString Sandbox::makeFile(const QString& name, const QByteArray& bytes) const {
     if (f.open(QIODevice::WriteOnly))
         f.write(bytes);
     return file;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes) {
+    if (::getrlimit(RLIMIT_FSIZE, &m_before) != 0)
+        return;
+    m_signal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_before;
+    limit.rlim_cur = rlim_t(bytes);
+    m_set = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    if (m_set)
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+    if (m_signal)
+        std::signal(SIGXFSZ, m_signal);
 }
 
 } // namespace support

@@ -5,13 +5,14 @@
 #include "support/fake_dialogs.h"
 #include "support/fake_popup_menu.h"
 #include "support/game_server_peer.h"
-#include "support/recording_starter.h"
 #include "support/list_server_peer.h"
 #include "support/password_server_peer.h"
+#include "support/recording_starter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/resource.h>
 
 namespace support {
 
@@ -63,6 +64,22 @@ private:
     GameServerPeer m_gameServer;
     int m_endProgramCalls = 0;
     std::function<void()> m_previousEndProgram;
+};
+
+// While it lives, this process may write no file past `bytes` (RLIMIT_FSIZE), and SIGXFSZ is
+// ignored as the launcher ignores it, so that such a write fails with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool set() const { return m_set; }
+
+private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+    bool m_set = false;
 };
 
 } // namespace support
